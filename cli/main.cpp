@@ -1,0 +1,125 @@
+// korvana-cli: checks and converts style files, and talks to the keyboard from a terminal.
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(Usage:
+  korvana-cli convert [--text] [--short-setup] [--raw-drum] [--dump] [--json] FILE...
+  korvana-cli check [--json] FILE...
+  korvana-cli [--api NAME] ports [--json]
+  korvana-cli [--api NAME] --in PORT --out PORT connect
+  korvana-cli [--api NAME] --in PORT --out PORT list [--json]
+  korvana-cli [--api NAME] --in PORT --out PORT send FILE.mid SLOT
+  korvana-cli [--api NAME] --in PORT --out PORT delete SLOT
+  korvana-cli [--api NAME] --in PORT --out PORT fetch SLOT OUTFILE
+
+Song files:
+  convert   Converts each FILE on its own and leaves the control file (FILE's base + "dat")
+            and the pattern file (base + "sty") beside it, base being FILE up to and including
+            its last '.'.
+              --text         write the control list as text (18-byte pattern header)
+              --short-setup  6 instead of 8 bytes per part setup in the control entry
+              --raw-drum     keep the DRUM part's program number as it stands
+              --dump         also write FILE_Events.txt and FILE_AllEvents.txt
+  check     Tells whether the keyboard accepts each FILE and, if not, why (every entry of the
+            error log, in order). Nothing is written or left beside FILE.
+  A FILE that is a folder stands for every file in it whose name ends in ".mid" (any case),
+  in name order, not recursive.
+  Without --json: one line per FILE, "FILE: accepted" or "FILE: refused", then the log entries
+  indented; message texts go to stderr. With --json, stdout is one JSON array with one object
+  per FILE: {"file", "accepted", "result", "errors": [...], "messages": [...]}; a FILE that
+  cannot be opened gives {"file", "accepted": false, "error": "<reason>"}.
+
+Keyboard:
+  ports     Lists the MIDI input and output ports ("in N<TAB>NAME", "out N<TAB>NAME").
+  connect   Opens the port pair, shakes hands and prints the keyboard's name.
+  list      Prints one line per slot, "INDEX<TAB>NAME" ("Empty" for a free slot);
+            with --json: [{"slot": 0, "name": "..."}, ...].
+  send      Converts FILE.mid and sends it into SLOT, with progress on a terminal.
+  delete    Deletes the song in SLOT.
+  fetch     Fetches the file in SLOT and writes it whole to OUTFILE.
+  PORT is a port number or a case-insensitive part of a port name (first match). Every
+  keyboard command opens the pair and runs the connect handshake first.
+  --api NAME  MIDI system: alsa, jack, coremidi or winmm (default: the environment variable
+              KORVANA_MIDI_API, else the platform's default).
+
+Exit status: 0 success (every FILE accepted), 1 a FILE refused or the keyboard refused or did
+not answer in time, 2 a usage error or a FILE that could not be opened.
+)";
+
+bool TakeValue(const std::vector<std::string>& words, std::size_t& i,
+               std::optional<std::string>& into) {
+    if (i + 1 >= words.size())
+        return false;
+    into = words[++i];
+    return true;
+}
+
+}  // namespace
+
+namespace korvana::cli {
+
+int UsageError(const std::string& text) {
+    std::fprintf(stderr, "korvana-cli: %s\nTry 'korvana-cli --help'.\n", text.c_str());
+    return kExitUsage;
+}
+
+}  // namespace korvana::cli
+
+int main(int argc, char** argv) {
+    using namespace korvana::cli;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    GlobalOptions options;
+    std::size_t i = 0;
+    for (; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--help" || word == "-h") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        }
+        if (word == "--api") {
+            if (!TakeValue(words, i, options.api))
+                return UsageError("--api needs a NAME");
+        } else if (word == "--in") {
+            if (!TakeValue(words, i, options.inPort))
+                return UsageError("--in needs a PORT");
+        } else if (word == "--out") {
+            if (!TakeValue(words, i, options.outPort))
+                return UsageError("--out needs a PORT");
+        } else {
+            break;
+        }
+    }
+    if (i >= words.size())
+        return UsageError("no command given");
+
+    const std::string command = words[i];
+    const std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                        words.end());
+    for (const std::string& word : rest) {
+        if (word == "--help" || word == "-h") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        }
+    }
+    if (!options.api) {
+        if (const char* env = std::getenv("KORVANA_MIDI_API"); env && *env)
+            options.api = env;
+    }
+
+    if (command == "convert" || command == "check") {
+        if (options.inPort || options.outPort)
+            return UsageError("--in and --out belong to the keyboard commands");
+        return command == "convert" ? RunConvert(rest) : RunCheck(rest);
+    }
+    if (command == "ports" || command == "connect" || command == "list" || command == "send" ||
+        command == "delete" || command == "fetch")
+        return RunDeviceCommand(command, options, rest);
+    return UsageError("unknown command '" + command + "'");
+}
