@@ -1,0 +1,204 @@
+#include "CCJFlatHeaderCtrl.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cstdlib>
+
+namespace korvana {
+
+namespace {
+
+// A one-pixel line from 'from' towards 'to', leaving out the end point, as the classic line-to
+// drawing does; joined segments then meet without a doubled pixel.
+void LineTo(QPainter& painter, QPoint from, QPoint to) {
+    const int dx = std::abs(to.x() - from.x());
+    const int dy = -std::abs(to.y() - from.y());
+    const int sx = from.x() < to.x() ? 1 : -1;
+    const int sy = from.y() < to.y() ? 1 : -1;
+    int error = dx + dy;
+    QPoint p = from;
+    while (p != to) {
+        painter.drawPoint(p);
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            p.rx() += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            p.ry() += sy;
+        }
+    }
+}
+
+void Polyline(QPainter& painter, std::initializer_list<QPoint> points) {
+    const QPoint* previous = nullptr;
+    for (const QPoint& point : points) {
+        if (previous != nullptr) {
+            LineTo(painter, *previous, point);
+        }
+        previous = &point;
+    }
+}
+
+}  // namespace
+
+CCJFlatHeaderCtrl::CCJFlatHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    setHighlightSections(false);
+}
+
+void CCJFlatHeaderCtrl::InitializeHeader(bool boldFont) {
+    m_font = QApplication::font(this);
+    if (boldFont) {
+        m_font.setWeight(QFont::Bold);
+    }
+    m_bBoldFont = boldFont;
+    setFont(m_font);
+    viewport()->update();
+}
+
+int CCJFlatHeaderCtrl::SetSortImage(int column, bool ascending) {
+    const int previous = m_nSortCol;
+    m_nSortCol = column;
+    m_bSortAsc = ascending;
+    viewport()->update();
+    return previous;
+}
+
+void CCJFlatHeaderCtrl::paintEvent(QPaintEvent* event) {
+    // Every section is drawn here rather than by the style, so the header looks the same flat
+    // way under every style.
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Button));
+    for (int logical = 0; logical < count(); ++logical) {
+        if (isSectionHidden(logical)) {
+            continue;
+        }
+        const QRect section(sectionViewportPosition(logical), 0, sectionSize(logical),
+                            viewport()->height());
+        if (section.intersects(event->rect())) {
+            paintSection(&painter, section, logical);
+        }
+    }
+    DrawFlatBorder(painter);
+}
+
+void CCJFlatHeaderCtrl::DrawFlatBorder(QPainter& painter) const {
+    const QColor face = palette().color(QPalette::Button);
+    const QColor highlight = palette().color(QPalette::Light);
+    const QColor shadow = palette().color(QPalette::Dark);
+    const QRect all = viewport()->rect();
+
+    // Two frames in the face colour hide any raised edge, then a thin etched frame.
+    painter.setPen(face);
+    painter.drawRect(all.adjusted(0, 0, -1, -1));
+    painter.drawRect(all.adjusted(1, 1, -2, -2));
+    painter.setPen(highlight);
+    painter.drawLine(all.left(), all.top(), all.right() - 1, all.top());
+    painter.drawLine(all.left(), all.top(), all.left(), all.bottom() - 1);
+    painter.setPen(shadow);
+    painter.drawLine(all.left(), all.bottom(), all.right(), all.bottom());
+    painter.drawLine(all.right(), all.top(), all.right(), all.bottom());
+
+    // Dividers after each column in the order shown, from 2 pixels below the top to 2 above
+    // the bottom.
+    const int top = 2;
+    const int bottom = all.height() - 3;
+    int x = -offset();
+    for (int visual = 0; visual < count(); ++visual) {
+        const int logical = logicalIndex(visual);
+        if (isSectionHidden(logical)) {
+            continue;
+        }
+        x += sectionSize(logical);
+        painter.setPen(shadow);
+        painter.drawLine(x, top, x, bottom);
+        painter.setPen(highlight);
+        painter.drawLine(x + 1, top, x + 1, bottom);
+        painter.setPen(face);
+        painter.drawLine(x - 1, top, x - 1, bottom);
+        painter.drawLine(x - 2, top, x - 2, bottom);
+    }
+}
+
+void CCJFlatHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid()) {
+        return;
+    }
+    painter->save();
+    painter->fillRect(rect, palette().color(QPalette::Button));
+
+    QRect text = rect.adjusted(m_nOffset, 0, -m_nOffset, 0);
+    if (logicalIndex == m_nSortCol) {
+        text.setRight(text.right() - 3 * m_nOffset);
+    }
+    if (logicalIndex == m_nPressedSection) {
+        text.translate(1, 2);
+    }
+    if (text.width() > 0) {
+        const QVariant alignmentData =
+            model() != nullptr
+                ? model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole)
+                : QVariant();
+        const Qt::Alignment horizontal =
+            alignmentData.isValid()
+                ? Qt::Alignment(alignmentData.toInt()) & Qt::AlignHorizontal_Mask
+                : Qt::AlignLeft;
+        const QString title =
+            model() != nullptr
+                ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString()
+                : QString();
+        painter->setFont(m_font);
+        painter->setPen(palette().color(QPalette::ButtonText));
+        const QString elided =
+            painter->fontMetrics().elidedText(title, Qt::ElideRight, text.width());
+        painter->drawText(
+            text, static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, elided);
+    }
+    if (logicalIndex == m_nSortCol) {
+        DrawSortArrow(*painter, rect);
+    }
+    painter->restore();
+}
+
+void CCJFlatHeaderCtrl::DrawSortArrow(QPainter& painter, const QRect& rect) const {
+    const int m = m_nOffset;
+    const int r = rect.x() + rect.width();
+    const int b = rect.y() + rect.height();
+    const QColor highlight = palette().color(QPalette::Light);
+    const QColor shadow = palette().color(QPalette::Dark);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_bSortAsc) {
+        painter.setPen(highlight);
+        Polyline(painter, {QPoint(r - 2 * m, m - 1), QPoint(r - 3 * m / 2, b - m),
+                           QPoint(r - 5 * m / 2 - 2, b - m)});
+        painter.setPen(shadow);
+        Polyline(painter, {QPoint(r - 5 * m / 2 - 1, b - m - 1), QPoint(r - 2 * m, m - 2)});
+    } else {
+        painter.setPen(highlight);
+        Polyline(painter, {QPoint(r - 3 * m / 2, m - 1), QPoint(r - 2 * m - 1, b - m + 1)});
+        painter.setPen(shadow);
+        Polyline(painter, {QPoint(r - 2 * m - 1, b - m), QPoint(r - 5 * m / 2 - 1, m - 1),
+                           QPoint(r - 3 * m / 2, m - 1)});
+    }
+}
+
+void CCJFlatHeaderCtrl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_nPressedSection = logicalIndexAt(event->position().toPoint());
+        viewport()->update();
+    }
+    QHeaderView::mousePressEvent(event);
+}
+
+void CCJFlatHeaderCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_nPressedSection != -1) {
+        m_nPressedSection = -1;
+        viewport()->update();
+    }
+    QHeaderView::mouseReleaseEvent(event);
+}
+
+}  // namespace korvana
