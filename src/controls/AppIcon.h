@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace korvana {
+
+// The application's icon (IDR_MAINFRAME) in all its drawn sizes; empty if none is compiled in.
+QIcon LoadAppIcon();
+
+}  // namespace korvana

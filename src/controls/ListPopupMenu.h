@@ -1,0 +1,20 @@
+#pragma once
+
+// The right-click menu of the lists: "Delete" and "Refresh" over a row, "Refresh" alone over
+// empty space.
+
+#include <QPoint>
+
+class QMenu;
+class QWidget;
+
+namespace korvana {
+
+// Fills an empty menu; each action's data() is its command id (ID_POPUP_DELETE,
+// ID_POPUP_REFRESH).
+void BuildListPopupMenu(QMenu& menu, bool onRow);
+
+// Shows the menu at a screen position and returns the chosen command id, or 0 when none.
+int TrackListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow);
+
+}  // namespace korvana
