@@ -6,13 +6,15 @@
 #include <QPainter>
 #include <cstdlib>
 
+#include "PixelLines.h"
+
 namespace korvana {
 
 namespace {
 
 // A one-pixel line from 'from' towards 'to', leaving out the end point, as the classic line-to
 // drawing does; joined segments then meet without a doubled pixel.
-void LineTo(QPainter& painter, QPoint from, QPoint to) {
+void LineTo(QPainter& painter, QPoint from, QPoint to, const QColor& colour) {
     const int dx = std::abs(to.x() - from.x());
     const int dy = -std::abs(to.y() - from.y());
     const int sx = from.x() < to.x() ? 1 : -1;
@@ -20,7 +22,7 @@ void LineTo(QPainter& painter, QPoint from, QPoint to) {
     int error = dx + dy;
     QPoint p = from;
     while (p != to) {
-        painter.drawPoint(p);
+        painter.fillRect(QRect(p, QSize(1, 1)), colour);
         const int twice = 2 * error;
         if (twice >= dy) {
             error += dy;
@@ -33,11 +35,11 @@ void LineTo(QPainter& painter, QPoint from, QPoint to) {
     }
 }
 
-void Polyline(QPainter& painter, std::initializer_list<QPoint> points) {
+void Polyline(QPainter& painter, std::initializer_list<QPoint> points, const QColor& colour) {
     const QPoint* previous = nullptr;
     for (const QPoint& point : points) {
         if (previous != nullptr) {
-            LineTo(painter, *previous, point);
+            LineTo(painter, *previous, point, colour);
         }
         previous = &point;
     }
@@ -92,15 +94,12 @@ void CCJFlatHeaderCtrl::DrawFlatBorder(QPainter& painter) const {
     const QRect all = viewport()->rect();
 
     // Two frames in the face colour hide any raised edge, then a thin etched frame.
-    painter.setPen(face);
-    painter.drawRect(all.adjusted(0, 0, -1, -1));
-    painter.drawRect(all.adjusted(1, 1, -2, -2));
-    painter.setPen(highlight);
-    painter.drawLine(all.left(), all.top(), all.right() - 1, all.top());
-    painter.drawLine(all.left(), all.top(), all.left(), all.bottom() - 1);
-    painter.setPen(shadow);
-    painter.drawLine(all.left(), all.bottom(), all.right(), all.bottom());
-    painter.drawLine(all.right(), all.top(), all.right(), all.bottom());
+    FillFrame(painter, all, face);
+    FillFrame(painter, all.adjusted(1, 1, -1, -1), face);
+    FillHLine(painter, all.left(), all.right() - 1, all.top(), highlight);
+    FillVLine(painter, all.left(), all.top(), all.bottom() - 1, highlight);
+    FillHLine(painter, all.left(), all.right(), all.bottom(), shadow);
+    FillVLine(painter, all.right(), all.top(), all.bottom(), shadow);
 
     // Dividers after each column in the order shown, from 2 pixels below the top to 2 above
     // the bottom.
@@ -113,13 +112,10 @@ void CCJFlatHeaderCtrl::DrawFlatBorder(QPainter& painter) const {
             continue;
         }
         x += sectionSize(logical);
-        painter.setPen(shadow);
-        painter.drawLine(x, top, x, bottom);
-        painter.setPen(highlight);
-        painter.drawLine(x + 1, top, x + 1, bottom);
-        painter.setPen(face);
-        painter.drawLine(x - 1, top, x - 1, bottom);
-        painter.drawLine(x - 2, top, x - 2, bottom);
+        FillVLine(painter, x, top, bottom, shadow);
+        FillVLine(painter, x + 1, top, bottom, highlight);
+        FillVLine(painter, x - 1, top, bottom, face);
+        FillVLine(painter, x - 2, top, bottom, face);
     }
 }
 
@@ -169,19 +165,19 @@ void CCJFlatHeaderCtrl::DrawSortArrow(QPainter& painter, const QRect& rect) cons
     const int b = rect.y() + rect.height();
     const QColor highlight = palette().color(QPalette::Light);
     const QColor shadow = palette().color(QPalette::Dark);
-    painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_bSortAsc) {
-        painter.setPen(highlight);
-        Polyline(painter, {QPoint(r - 2 * m, m - 1), QPoint(r - 3 * m / 2, b - m),
-                           QPoint(r - 5 * m / 2 - 2, b - m)});
-        painter.setPen(shadow);
-        Polyline(painter, {QPoint(r - 5 * m / 2 - 1, b - m - 1), QPoint(r - 2 * m, m - 2)});
+        Polyline(painter,
+                 {QPoint(r - 2 * m, m - 1), QPoint(r - 3 * m / 2, b - m),
+                  QPoint(r - 5 * m / 2 - 2, b - m)},
+                 highlight);
+        Polyline(painter, {QPoint(r - 5 * m / 2 - 1, b - m - 1), QPoint(r - 2 * m, m - 2)}, shadow);
     } else {
-        painter.setPen(highlight);
-        Polyline(painter, {QPoint(r - 3 * m / 2, m - 1), QPoint(r - 2 * m - 1, b - m + 1)});
-        painter.setPen(shadow);
-        Polyline(painter, {QPoint(r - 2 * m - 1, b - m), QPoint(r - 5 * m / 2 - 1, m - 1),
-                           QPoint(r - 3 * m / 2, m - 1)});
+        Polyline(painter, {QPoint(r - 3 * m / 2, m - 1), QPoint(r - 2 * m - 1, b - m + 1)},
+                 highlight);
+        Polyline(painter,
+                 {QPoint(r - 2 * m - 1, b - m), QPoint(r - 5 * m / 2 - 1, m - 1),
+                  QPoint(r - 3 * m / 2, m - 1)},
+                 shadow);
     }
 }
 

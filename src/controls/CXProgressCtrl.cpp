@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "PixelLines.h"
+
 namespace korvana {
 
 CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QProgressBar(parent) {
@@ -36,10 +38,8 @@ void CXProgressCtrl::paintEvent(QPaintEvent* /*event*/) {
     const double fraction = Fraction();
 
     // Flat sunken edge, then the inner area in the background colour.
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawRect(client.adjusted(0, 0, -1, -1));
-    painter.setPen(palette().color(QPalette::Base));
-    painter.drawRect(client.adjusted(1, 1, -2, -2));
+    FillFrame(painter, client, palette().color(QPalette::Dark));
+    FillFrame(painter, client.adjusted(1, 1, -1, -1), palette().color(QPalette::Base));
     const QRect inset = client.adjusted(2, 2, -2, -2);
     if (inset.isEmpty()) {
         return;

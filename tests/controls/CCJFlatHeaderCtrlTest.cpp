@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QTest>
 
+#include "PixelProbe.h"
+
 #include "CCJListCtrl.h"
 
 namespace korvana {
@@ -50,15 +52,15 @@ TEST_F(HeaderPicture, DividersAreEtchedAfterEachColumn) {
     const QImage image = Picture();
     const int y = Bottom() / 2;
     for (int x : {120, 270}) {
-        EXPECT_EQ(image.pixelColor(x, y), kShadow) << x;
-        EXPECT_EQ(image.pixelColor(x + 1, y), kLight) << x;
-        EXPECT_EQ(image.pixelColor(x - 1, y), kFace) << x;
-        EXPECT_EQ(image.pixelColor(x - 2, y), kFace) << x;
-        EXPECT_EQ(image.pixelColor(x, 1), kFace) << x;
+        EXPECT_EQ(PixelAt(image, x, y), kShadow) << x;
+        EXPECT_EQ(PixelAt(image, x + 1, y), kLight) << x;
+        EXPECT_EQ(PixelAt(image, x - 1, y), kFace) << x;
+        EXPECT_EQ(PixelAt(image, x - 2, y), kFace) << x;
+        EXPECT_EQ(PixelAt(image, x, 1), kFace) << x;
     }
-    EXPECT_EQ(image.pixelColor(5, 0), kLight);
-    EXPECT_EQ(image.pixelColor(0, y), kLight);
-    EXPECT_EQ(image.pixelColor(5, Bottom() - 1), kShadow);
+    EXPECT_EQ(PixelAt(image, 5, 0), kLight);
+    EXPECT_EQ(PixelAt(image, 0, y), kLight);
+    EXPECT_EQ(PixelAt(image, 5, Bottom() - 1), kShadow);
 }
 
 TEST_F(HeaderPicture, AscendingArrowPointsUpWithTheGivenCorners) {
@@ -66,12 +68,12 @@ TEST_F(HeaderPicture, AscendingArrowPointsUpWithTheGivenCorners) {
     const QImage image = Picture();
     const int r = 270;  // right edge of column 1
     const int b = Bottom();
-    EXPECT_EQ(image.pixelColor(r - 12, 5), kLight);       // apex
-    EXPECT_EQ(image.pixelColor(r - 9, b - 7), kLight);    // right side near its foot
-    EXPECT_EQ(image.pixelColor(r - 15, b - 6), kLight);   // base
-    EXPECT_EQ(image.pixelColor(r - 16, b - 7), kShadow);  // left side starts at the foot
-    EXPECT_EQ(image.pixelColor(r - 12, 4), kFace);        // shadow ends before its end point
-    EXPECT_EQ(image.pixelColor(r - 17, b - 6), kFace);    // base ends before its end point
+    EXPECT_EQ(PixelAt(image, r - 12, 5), kLight);       // apex
+    EXPECT_EQ(PixelAt(image, r - 9, b - 7), kLight);    // right side near its foot
+    EXPECT_EQ(PixelAt(image, r - 15, b - 6), kLight);   // base
+    EXPECT_EQ(PixelAt(image, r - 16, b - 7), kShadow);  // left side starts at the foot
+    EXPECT_EQ(PixelAt(image, r - 12, 4), kFace);        // shadow ends before its end point
+    EXPECT_EQ(PixelAt(image, r - 17, b - 6), kFace);    // base ends before its end point
 }
 
 TEST_F(HeaderPicture, DescendingArrowPointsDownWithTheGivenCorners) {
@@ -79,19 +81,19 @@ TEST_F(HeaderPicture, DescendingArrowPointsDownWithTheGivenCorners) {
     const QImage image = Picture();
     const int r = 270;
     const int b = Bottom();
-    EXPECT_EQ(image.pixelColor(r - 9, 5), kLight);        // right end of the top
-    EXPECT_EQ(image.pixelColor(r - 13, b - 6), kShadow);  // tip
-    EXPECT_EQ(image.pixelColor(r - 15, 5), kShadow);      // top-left corner
-    EXPECT_EQ(image.pixelColor(r - 10, 5), kShadow);      // top edge
-    EXPECT_EQ(image.pixelColor(r - 13, b - 5), kFace);    // the right side stops short
+    EXPECT_EQ(PixelAt(image, r - 9, 5), kLight);        // right end of the top
+    EXPECT_EQ(PixelAt(image, r - 13, b - 6), kShadow);  // tip
+    EXPECT_EQ(PixelAt(image, r - 15, 5), kShadow);      // top-left corner
+    EXPECT_EQ(PixelAt(image, r - 10, 5), kShadow);      // top edge
+    EXPECT_EQ(PixelAt(image, r - 13, b - 5), kFace);    // the right side stops short
 }
 
 TEST_F(HeaderPicture, OnlyTheSortColumnShowsAnArrow) {
     m_header->SetSortImage(0, true);
     m_header->SetSortImage(2, true);
     const QImage image = Picture();
-    EXPECT_EQ(image.pixelColor(120 - 12, 5), kFace);
-    EXPECT_EQ(image.pixelColor(350 - 12, 5), kLight);
+    EXPECT_EQ(PixelAt(image, 120 - 12, 5), kFace);
+    EXPECT_EQ(PixelAt(image, 350 - 12, 5), kLight);
 }
 
 TEST(FlatHeader, TakesTheApplicationFontInBoldWhenAsked) {
