@@ -1,35 +1,31 @@
 #include "StringTable.h"
 
+#include <utility>
+
 #include "ResourceIds.h"
 
 namespace korvana {
 
 QString LoadResString(int id) {
-    switch (id) {
-        case IDR_MAINFRAME:
-        case AFX_IDS_APP_TITLE:
-            return QStringLiteral("Korvana");
-        case IDP_OLE_INIT_FAILED:
-            return QStringLiteral(
-                "OLE initialization failed.  Make sure that the OLE libraries are the correct "
-                "version.");
-        case IDS_COLUMN_NAME:
-            return QStringLiteral("Name");
-        case IDS_COLUMN_SIZE:
-            return QStringLiteral("Size");
-        case IDS_COLUMN_TYPE:
-            return QStringLiteral("Type");
-        case IDS_COLUMN_MODIFIED:
-            return QStringLiteral("Modified");
-        case IDS_COLUMN_SONG_NAME:
-            return QStringLiteral("Song Name");
-        case IDS_COLUMN_REPOSITORY:
-            return QStringLiteral("Repository");
-        case IDS_COLUMN_DEVICE:
-            return QStringLiteral("Device");
-        default:
-            return {};
+    static const std::pair<int, const char*> kTable[] = {
+        {IDR_MAINFRAME, "Korvana"},
+        {AFX_IDS_APP_TITLE, "Korvana"},
+        {IDP_OLE_INIT_FAILED,
+         "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
+        {IDS_COLUMN_NAME, "Name"},
+        {IDS_COLUMN_SIZE, "Size"},
+        {IDS_COLUMN_TYPE, "Type"},
+        {IDS_COLUMN_MODIFIED, "Modified"},
+        {IDS_COLUMN_SONG_NAME, "Song Name"},
+        {IDS_COLUMN_REPOSITORY, "Repository"},
+        {IDS_COLUMN_DEVICE, "Device"},
+    };
+    for (const auto& [key, text] : kTable) {
+        if (key == id) {
+            return QString::fromLatin1(text);
+        }
     }
+    return {};
 }
 
 }  // namespace korvana

@@ -51,22 +51,24 @@ protected:
     CXProgressCtrl m_bar;
 };
 
-TEST_F(ProgressPicture, AtZeroShowsDarkTextOnGreyOnly) {
-    const QImage image = Paint(0);
-    EXPECT_EQ(m_bar.BarText(), "0% ");
-    const auto [misfits, text] = Scan(image, 2, 202, IsGreyOrDarkText, qRgb(235, 235, 235));
-    EXPECT_EQ(misfits, 0);
-    EXPECT_GT(text, 10);
-    EXPECT_EQ(RgbAt(image, 3, 3), qRgb(235, 235, 235));
-}
-
-TEST_F(ProgressPicture, AtFullShowsLightTextOnTheBarOnly) {
-    const QImage image = Paint(10);
-    EXPECT_EQ(m_bar.BarText(), "100% ");
-    const auto [misfits, text] = Scan(image, 2, 202, IsBarOrLightText, qRgb(128, 128, 255));
-    EXPECT_EQ(misfits, 0);
-    EXPECT_GT(text, 10);
-    EXPECT_EQ(RgbAt(image, 201, 21), qRgb(128, 128, 255));
+// At the limits the whole inner area is one fill with text of one colour on it.
+TEST_F(ProgressPicture, AtTheLimitsShowDarkTextOnGreyOrLightTextOnTheBar) {
+    const struct {
+        int position;
+        const char* text;
+        bool (*fits)(QRgb);
+        QRgb fill;
+    } cases[] = {{0, "0% ", IsGreyOrDarkText, qRgb(235, 235, 235)},
+                 {10, "100% ", IsBarOrLightText, qRgb(128, 128, 255)}};
+    for (const auto& c : cases) {
+        const QImage image = Paint(c.position);
+        EXPECT_EQ(m_bar.BarText(), c.text);
+        const auto [misfits, text] = Scan(image, 2, 202, c.fits, c.fill);
+        EXPECT_EQ(misfits, 0) << c.position;
+        EXPECT_GT(text, 10) << c.position;
+        EXPECT_EQ(RgbAt(image, 3, 3), c.fill) << c.position;
+        EXPECT_EQ(RgbAt(image, 201, 21), c.fill) << c.position;
+    }
 }
 
 TEST_F(ProgressPicture, AtHalfTheTextChangesColourExactlyAtTheBarsEnd) {
