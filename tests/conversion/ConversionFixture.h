@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,18 +29,25 @@ protected:
         return (m_folder.Path() / "song.").string() + extension;
     }
 
-    // Converts bytes as song.mid; the converter stays for inspection in m_converter.
+    // Converts bytes as song.mid; the converter stays for inspection in Converter().
     bool Convert(const Bytes& bytes, ConversionOptionsForTest options = {}) {
         WriteBytes(SongPath(), bytes);
-        m_converter.m_bBinaryOutput = options.binary;
-        m_converter.m_bShortPartSetup = options.shortSetup;
-        m_converter.m_bRawDrumProgram = options.rawDrum;
-        m_converter.m_bDumpEvents = options.dump;
-        m_converter.AddInputFile(SongPath());
+        Converter().m_bBinaryOutput = options.binary;
+        Converter().m_bShortPartSetup = options.shortSetup;
+        Converter().m_bRawDrumProgram = options.rawDrum;
+        Converter().m_bDumpEvents = options.dump;
+        Converter().AddInputFile(SongPath());
         const ScopedPrompt scope(m_prompt);
-        return m_converter.Convert();
+        return Converter().Convert();
     }
-    const std::vector<std::string>& Errors() const { return m_converter.m_errors; }
+    CMidiPattern& Converter() { return *m_pConverter; }
+    const CMidiPattern& Converter() const { return *m_pConverter; }
+    // A fresh converter and prompt for the next case of a table.
+    void Renew() {
+        m_pConverter = std::make_unique<CMidiPattern>();
+        m_prompt = RecordingPrompt();
+    }
+    const std::vector<std::string>& Errors() const { return Converter().m_errors; }
     const std::vector<std::string>& Messages() const { return m_prompt.m_texts; }
     Bytes ControlFile() const { return ReadBytes(OutputPath("dat")); }
     Bytes PatternFile() const { return ReadBytes(OutputPath("sty")); }
@@ -51,7 +59,7 @@ protected:
 
     TempFolder m_folder;
     RecordingPrompt m_prompt;
-    CMidiPattern m_converter;
+    std::unique_ptr<CMidiPattern> m_pConverter = std::make_unique<CMidiPattern>();
 };
 
 }  // namespace korvana::test
