@@ -31,7 +31,7 @@ protected:
         EXPECT_EQ(Load(Join({Header(0, 1), Track(body)})), CMidiReader::kHeaderOk);
         return m_reader.ReadTracks();
     }
-    const std::vector<MidiEvent>& Events(std::size_t track = 0) {
+    std::span<const MidiEvent> Events(std::size_t track = 0) {
         return m_reader.m_trackEvents.at(track);
     }
     static Bytes DataOf(const MidiEvent& event) {
