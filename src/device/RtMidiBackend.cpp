@@ -32,7 +32,7 @@ std::unique_ptr<RtMidiBackend> RtMidiBackend::Create(const std::string& apiName,
                                                      const std::string& clientName,
                                                      std::string& error) {
     const RtMidi::Api api = ApiByName(apiName);
-    if (!apiName.empty() && api == RtMidi::UNSPECIFIED) {
+    if (!IsKnownApi(apiName)) {
         error = "unknown or unavailable MIDI system '" + apiName + "'";
         return nullptr;
     }
@@ -40,14 +40,29 @@ std::unique_ptr<RtMidiBackend> RtMidiBackend::Create(const std::string& apiName,
     // A JACK client must find a running server, never launch one.
     setenv("JACK_NO_START_SERVER", "1", 0);
 #endif
+    std::unique_ptr<RtMidiBackend> backend;
     try {
         auto in = std::make_unique<RtMidiIn>(api, clientName);
         auto out = std::make_unique<RtMidiOut>(in->getCurrentApi(), clientName);
-        return std::unique_ptr<RtMidiBackend>(new RtMidiBackend(std::move(in), std::move(out)));
+        backend.reset(new RtMidiBackend(std::move(in), std::move(out)));
     } catch (const RtMidiError& e) {
         error = e.getMessage();
         return nullptr;
     }
+    // RtMidi only warns when its system cannot be reached (no JACK server, for one), and then
+    // lists no ports; a probe tells that apart from a system without ports.
+    backend->m_pIn->getPortCount();
+    backend->m_pOut->getPortCount();
+    std::lock_guard lock(backend->m_errorMutex);
+    if (!backend->m_strLastWarning.empty()) {
+        error = backend->m_strLastWarning;
+        return nullptr;
+    }
+    return backend;
+}
+
+bool RtMidiBackend::IsKnownApi(const std::string& apiName) {
+    return apiName.empty() || ApiByName(apiName) != RtMidi::UNSPECIFIED;
 }
 
 RtMidiBackend::RtMidiBackend(std::unique_ptr<RtMidiIn> in, std::unique_ptr<RtMidiOut> out)
@@ -61,11 +76,12 @@ RtMidiBackend::RtMidiBackend(std::unique_ptr<RtMidiIn> in, std::unique_ptr<RtMid
 }
 
 void RtMidiBackend::OnError(int type, const std::string& text, void* user) {
-    if (type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING)
-        return;
     auto* self = static_cast<RtMidiBackend*>(user);
     std::lock_guard lock(self->m_errorMutex);
-    self->m_strLastError = text;
+    if (type == RtMidiError::WARNING)
+        self->m_strLastWarning = text;
+    else if (type != RtMidiError::DEBUG_WARNING)
+        self->m_strLastError = text;
 }
 
 RtMidiBackend::~RtMidiBackend() {

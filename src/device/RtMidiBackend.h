@@ -23,6 +23,9 @@ public:
                                                  const std::string& clientName, std::string& error);
     ~RtMidiBackend() override;
 
+    // Whether apiName names a MIDI system built into this program (empty: the default).
+    static bool IsKnownApi(const std::string& apiName);
+
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
     bool Open(int inIndex, int outIndex, ReceiveCallback onReceive) override;
@@ -50,6 +53,7 @@ private:
     ReceiveCallback m_onReceive;
     std::mutex m_errorMutex;
     std::string m_strLastError;
+    std::string m_strLastWarning;
 };
 
 }  // namespace korvana
