@@ -137,18 +137,26 @@ void CCJShellList::OnDeleteFiles() {
 }
 
 void CCJShellList::OnEndLabelEdit(int row, const QString& text) {
-    const QString old = GetItemText(row, 0);
-    if (text != old) {
-        const QString target = CCJShell::JoinPath(m_strFolder, text);
+    const QString oldName = GetItemText(row, 0);
+    // Rebuilding the rows while the editor still commits would pull its row from under it.
+    QMetaObject::invokeMethod(
+        this, [this, oldName, text] { RenameEntry(oldName, text); }, Qt::QueuedConnection);
+}
+
+bool CCJShellList::RenameEntry(const QString& oldName, const QString& newName) {
+    if (newName != oldName) {
+        const QString target = CCJShell::JoinPath(m_strFolder, newName);
         // Never over an existing entry, and never out of the folder.
-        if (!IsPlainName(text) || CCJShell::PathExists(target) ||
-            !QDir(m_strFolder).rename(old, text)) {
-            Prompt().Message((old + QStringLiteral(" cannot be renamed to ") + text).toStdString(),
-                             {}, PromptIcon::Error);
-            return;
+        if (!IsPlainName(newName) || CCJShell::PathExists(target) ||
+            !QDir(m_strFolder).rename(oldName, newName)) {
+            Prompt().Message(
+                (oldName + QStringLiteral(" cannot be renamed to ") + newName).toStdString(), {},
+                PromptIcon::Error);
+            return false;
         }
     }
     PopulateList(m_strFolder);
+    return true;
 }
 
 void CCJShellList::contextMenuEvent(QContextMenuEvent* event) {

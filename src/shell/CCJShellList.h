@@ -45,8 +45,11 @@ public:
     // "Delete files?"; on Yes the selected entries go, folders with everything in them. The
     // list is rebuilt either way.
     void OnDeleteFiles();
-    // A name typed in place: the entry is renamed unless the name is taken or not a plain name.
+    // A name typed in place: the rename runs once the editor has closed.
     void OnEndLabelEdit(int row, const QString& text);
+    // Renames an entry of the listed folder, then rebuilds the list. Refused, with a message
+    // and no rebuild, when the new name is taken or is not a plain name within the folder.
+    bool RenameEntry(const QString& oldName, const QString& newName);
 
     CCJShellTree* m_pTreeCtrl = nullptr;
     bool m_bShowHidden = false;
