@@ -21,6 +21,7 @@ public:
     bool Commit();
 
     const std::string& Path() const { return m_strPath; }
+    const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
 
 private:
     std::string m_strPath;

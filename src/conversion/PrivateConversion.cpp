@@ -28,11 +28,6 @@ std::string NameAsGiven(const std::string& entry, const std::string& copy,
     return entry;
 }
 
-void AppendFile(std::vector<std::uint8_t>& image, const std::string& path) {
-    if (const auto bytes = ReadWholeFile(path))
-        image.insert(image.end(), bytes->begin(), bytes->end());
-}
-
 }  // namespace
 
 PrivateConversion ConvertPrivately(const fs::path& file, const ConversionOptions& options) {
@@ -67,8 +62,10 @@ PrivateConversion ConvertPrivately(const fs::path& file, const ConversionOptions
     for (const std::string& entry : converter.m_errors)
         outcome.errors.push_back(NameAsGiven(entry, copy, given));
     if (outcome.Accepted() && options.binaryOutput) {
-        AppendFile(outcome.image, converter.m_strBasePath + "dat");
-        AppendFile(outcome.image, converter.m_strBasePath + "sty");
+        // The bytes just written to the two files, without reading them back.
+        outcome.image = converter.m_controlFile.Bytes();
+        const std::uint8_t* pattern = converter.PatternData();
+        outcome.image.insert(outcome.image.end(), pattern, pattern + converter.m_nDataPos);
     }
     return outcome;
 }
