@@ -32,7 +32,8 @@ Song files:
   A FILE that is a folder stands for every file in it whose name ends in ".mid" (any case),
   in name order, not recursive.
   Without --json: one line per FILE, "FILE: accepted" or "FILE: refused", then the log entries
-  indented; message texts go to stderr. With --json, stdout is one JSON array with one object
+  indented ("FILE: cannot be opened: <reason>" for a FILE that cannot be read); message texts go
+  to stderr. With --json, stdout is one JSON array with one object
   per FILE: {"file", "accepted", "result", "errors": [...], "messages": [...]}; a FILE that
   cannot be opened gives {"file", "accepted": false, "error": "<reason>"}.
 

@@ -1,0 +1,189 @@
+#include "CMidiPattern.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "Prompt.h"
+#include "TextFormat.h"
+
+namespace korvana {
+namespace {
+
+constexpr std::uint32_t kDivision = 192;
+constexpr std::size_t kNameLength = 8;
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+int KindFromLetter(std::uint8_t letter) {
+    switch (letter) {
+        case 's':
+            return 0;
+        case 'p':
+            return 1;
+        case 't':
+            return 2;
+        case 'h':
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+CMidiPattern::CMidiPattern()
+    : m_patternNames{std::string()},
+      m_control(ControlListEntry::Default()),
+      m_nNameCount(static_cast<int>(m_patternNames.size())),
+      m_pBuffers(AcquireConverterBuffers()) {}
+
+bool CMidiPattern::Convert() {
+    if (m_inputFiles.size() > static_cast<std::size_t>(m_nNameCount)) {
+        Prompt().Message("Number of File Names is less than that of Input files");
+        return false;
+    }
+    if (m_inputFiles.empty())
+        return false;
+    std::stable_sort(m_inputFiles.begin(), m_inputFiles.end(), LessIgnoringCase);
+    const std::string& first = m_inputFiles.front();
+    const std::size_t dot = first.rfind('.');
+    m_strBasePath = dot == std::string::npos ? std::string() : first.substr(0, dot + 1);
+    if (!m_controlFile.Create(m_strBasePath + "dat")) {
+        Prompt().Message("Cannot Write Output Files");
+        return false;
+    }
+    bool result = true;
+    for (std::size_t i = 0; i < m_inputFiles.size(); ++i) {
+        if (!ConvertFile(static_cast<int>(i)))
+            result = false;
+    }
+    if (!m_controlFile.Commit()) {
+        AddError(FormatText("%s File Write Error", m_controlFile.Path().c_str()));
+        result = false;
+    }
+    return result;
+}
+
+bool CMidiPattern::ConvertFile(int index) {
+    m_control = ControlListEntry::Default();
+    std::fill(std::begin(m_nPartRecords), std::end(m_nPartRecords), 0);
+    m_bTimeSigFound = m_bKindFound = m_bTempoFound = false;
+    m_bOversize = false;
+
+    Reset();
+    m_strFileName = m_inputFiles[static_cast<std::size_t>(index)];
+    const char* path = m_strFileName.c_str();
+    LoadFile();  // a failed load leaves no data, which the header check reports
+    if (const int code = ReadHeader(); code != kHeaderOk) {
+        AddError(FormatText("%s Init Error:%d", path, code));
+        return false;
+    }
+    if (!ReadTracks()) {
+        AddError(FormatText("%s Process Error", path));
+        return false;
+    }
+    MergeTracks();
+    if (m_bDumpEvents) {
+        DumpTrackEvents();
+        DumpAllEvents();
+    }
+    if (g_nPPQN != kDivision) {
+        AddError("Warning: PPQN is not 192");
+        Prompt().Message("Error: PPQN is not 192");
+        return false;
+    }
+
+    const std::string& name = m_patternNames[static_cast<std::size_t>(index)];
+    if (name.size() > kNameLength)
+        AddError(FormatText("%s Name Too Long", name.c_str()));
+    std::memset(m_control.szName, ' ', kNameLength);
+    std::memcpy(m_control.szName, name.data(), std::min(name.size(), kNameLength));
+    m_control.szName[kNameLength] = 0;
+    m_control.byIndex = static_cast<std::uint8_t>(index);
+
+    ScanTempoTrack();
+    if (!m_bTimeSigFound) {
+        AddError(FormatText("%s TimeSign Error", name.c_str()));
+        Prompt().Message("Time signature is required!");
+        return false;
+    }
+    if (!m_bTempoFound) {
+        AddError(FormatText("%s Tempo Error", name.c_str()));
+        Prompt().Message("Tempo is required!");
+        return false;
+    }
+    SetMeasures();
+
+    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
+        if (!ConvertTrack(track))
+            return false;
+    }
+    if (m_bOversize || !BuildPatternData())
+        return false;
+    if (m_bBinaryOutput)
+        WriteControlEntry();
+    else
+        WriteControlText();
+    WritePatternFile();
+    return true;
+}
+
+void CMidiPattern::ScanTempoTrack() {
+    if (m_nTracks == 0)
+        return;
+    for (const MidiEvent& event : m_trackEvents[0]) {
+        if (event.byStatus != 0xFF)
+            continue;
+        const std::uint8_t* data = event.Data();
+        if (!m_bTimeSigFound && event.dwLength == 5 && data[0] == 0x58) {
+            m_control.byTimeSig = static_cast<std::uint8_t>(data[2] << 4 | data[1]);
+            m_bTimeSigFound = true;
+        } else if (!m_bTempoFound && event.dwLength == 4 && data[0] == 0x51) {
+            const std::uint32_t micros = static_cast<std::uint32_t>(data[1]) << 16 |
+                                         static_cast<std::uint32_t>(data[2]) << 8 | data[3];
+            // Below 916 microseconds per quarter the tempo does not fit its 16 bits.
+            const double tempo = micros ? 60000000.0 / micros + 0.5 : 0.0;
+            if (micros == 0 || tempo >= 65536.0)
+                RefuseOversize(FormatText("%s Tempo Out Of Range", m_strFileName.c_str()));
+            else
+                m_control.wTempo = static_cast<std::uint16_t>(tempo);
+            m_bTempoFound = true;
+        } else if (!m_bKindFound && event.dwLength == 6 && data[0] == 0x06 &&
+                   std::memcmp(data + 1, "qx7m", 4) == 0) {
+            if (const int kind = KindFromLetter(data[5]); kind >= 0) {
+                m_control.byKind = static_cast<std::uint8_t>(kind);
+                m_bKindFound = true;
+            }
+        }
+    }
+}
+
+void CMidiPattern::SetMeasures() {
+    // The smallest whole number of bars that holds the last event: ceil(T * 2^d / (192 * 4 * n)),
+    // in whole numbers so that an event on a bar line never spills into the next bar.
+    const std::uint32_t last = m_allEvents.empty() ? 0 : m_allEvents.back()->dwTime;
+    const unsigned power = m_control.byTimeSig >> 4;
+    const unsigned numerator = m_control.byTimeSig & 0x0F;
+    if (numerator == 0)
+        return;
+    const std::uint64_t beats = static_cast<std::uint64_t>(last) << power;
+    const std::uint64_t perBar = std::uint64_t{kDivision} * 4 * numerator;
+    const std::uint64_t measures = (beats + perBar - 1) / perBar;
+    if (measures > 0xFFFF)
+        RefuseOversize(FormatText("%s Too Many Measures", m_strFileName.c_str()));
+    else
+        m_control.wMeasures = static_cast<std::uint16_t>(measures);
+}
+
+void CMidiPattern::RefuseOversize(std::string entry) {
+    AddError(std::move(entry));
+    m_bOversize = true;
+}
+
+}  // namespace korvana

@@ -1,0 +1,259 @@
+#include "CMidiReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <new>
+#include <system_error>
+
+#include "TrackParser.h"
+
+namespace korvana {
+
+std::atomic<std::uint32_t> g_nPPQN{0};
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kHeaderSize = 14;
+constexpr std::uint32_t kChunkHeaderSize = 8;
+
+std::uint32_t BigEndian16(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 8 | p[1];
+}
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+bool IsShort(std::uint32_t dataBytes) {
+    return dataBytes <= sizeof(MidiEvent::byData);
+}
+
+// First pass: how many events and how many long data bytes a track holds.
+struct CountingSink {
+    std::size_t events = 0;
+    std::size_t longBytes = 0;
+
+    void AddChannel(std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t, std::uint32_t) {
+        ++events;
+    }
+    void AddBytes(std::uint32_t, std::uint8_t, const std::uint8_t*, std::uint32_t count) {
+        ++events;
+        if (!IsShort(count))
+            longBytes += count;
+    }
+    void AddMeta(std::uint32_t, std::uint8_t, const std::uint8_t*, std::uint32_t count) {
+        ++events;
+        if (!IsShort(count + 1))
+            longBytes += count + 1;
+    }
+};
+
+// Second pass: fills the track's array (already sized) and the long data store.
+struct StoringSink {
+    std::vector<MidiEvent>& events;
+    std::uint8_t*& longData;
+    std::string& songName;
+    bool& songNameSet;
+
+    MidiEvent& Append(std::uint32_t time, std::uint8_t status, std::uint32_t count) {
+        MidiEvent& event = events.emplace_back();
+        event.dwTime = time;
+        event.dwLength = count;
+        event.byStatus = status;
+        return event;
+    }
+    void AddChannel(std::uint32_t time, std::uint8_t status, std::uint8_t first,
+                    std::uint8_t second, std::uint32_t count) {
+        MidiEvent& event = Append(time, status, count);
+        event.byData[0] = first;
+        event.byData[1] = count > 1 ? second : 0;
+    }
+    void AddBytes(std::uint32_t time, std::uint8_t status, const std::uint8_t* bytes,
+                  std::uint32_t count) {
+        MidiEvent& event = Append(time, status, count);
+        std::uint8_t* target = event.byData;
+        if (!IsShort(count)) {
+            target = longData;
+            event.pData = longData;
+            longData += count;
+        }
+        if (count)
+            std::memcpy(target, bytes, count);
+    }
+    void AddMeta(std::uint32_t time, std::uint8_t type, const std::uint8_t* bytes,
+                 std::uint32_t count) {
+        MidiEvent& event = Append(time, 0xFF, count + 1);
+        std::uint8_t* target = event.byData;
+        if (!IsShort(count + 1)) {
+            target = longData;
+            event.pData = longData;
+            longData += count + 1;
+        }
+        target[0] = type;
+        if (count)
+            std::memcpy(target + 1, bytes, count);
+        if (!songNameSet) {
+            // The name is text: it ends at the first zero byte.
+            const void* zero = count ? std::memchr(bytes, 0, count) : nullptr;
+            const std::size_t length =
+                zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - bytes)
+                     : count;
+            songName.assign(reinterpret_cast<const char*>(bytes), length);
+            songNameSet = true;
+        }
+    }
+};
+
+}  // namespace
+
+CMidiReader::~CMidiReader() {
+    Reset();
+}
+
+bool CMidiReader::LoadFile() {
+    std::FILE* file = std::fopen(m_strFileName.c_str(), "rb");
+    if (!file)
+        throw fs::filesystem_error("cannot open", fs::path(m_strFileName),
+                                   std::error_code(errno, std::generic_category()));
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(fs::path(m_strFileName), error);
+    if (error || size > std::numeric_limits<std::uint32_t>::max())
+        return false;
+    // Left uninitialised: every byte is overwritten by the read.
+    std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[size ? size : 1]);
+    if (!data || std::fread(data.get(), 1, size, file) != size)
+        return false;
+    m_pFileData = std::move(data);
+    m_nFileSize = static_cast<std::uint32_t>(size);
+    return true;
+}
+
+int CMidiReader::ReadHeader() {
+    if (!m_pFileData)
+        return kHeaderNotLoaded;
+    const std::uint8_t* data = m_pFileData.get();
+    if (m_nFileSize < kHeaderSize || std::memcmp(data, "MThd", 4) != 0 || data[4] != 0 ||
+        data[5] != 0 || data[6] != 0 || data[7] != 6)
+        return kHeaderMalformed;
+    m_nTracks = BigEndian16(data + 10);
+    g_nPPQN = BigEndian16(data + 12);
+    m_nFormat = data[9];
+    if (m_nFormat > 1)
+        return kHeaderMalformed;
+    try {
+        m_trackEvents.assign(m_nTracks, {});
+        m_trackData.assign(m_nTracks, nullptr);
+        m_trackLength.assign(m_nTracks, 0);
+    } catch (const std::bad_alloc&) {
+        return kHeaderOutOfMemory;
+    }
+    std::uint64_t position = kHeaderSize;
+    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
+        if (m_nFileSize - position < kChunkHeaderSize ||
+            std::memcmp(data + position, "MTrk", 4) != 0)
+            return kHeaderMalformed;
+        const std::uint32_t length = BigEndian32(data + position + 4);
+        if (m_nFileSize - position - kChunkHeaderSize < length)
+            return kHeaderMalformed;
+        m_trackData[track] = data + position;
+        m_trackLength[track] = length;
+        position += kChunkHeaderSize + length;
+    }
+    return position == m_nFileSize ? kHeaderOk : kHeaderMalformed;
+}
+
+bool CMidiReader::ReadTracks() {
+    const std::uint8_t* fileEnd = m_pFileData.get() + m_nFileSize;
+    auto chunkBody = [&](std::uint32_t track) { return m_trackData[track] + kChunkHeaderSize; };
+    auto chunkEnd = [&](std::uint32_t track) { return chunkBody(track) + m_trackLength[track]; };
+
+    std::vector<std::size_t> eventCounts(m_nTracks);
+    std::size_t longBytes = 0;
+    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
+        CountingSink counter;
+        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, counter);
+        eventCounts[track] = counter.events;
+        longBytes += counter.longBytes;
+    }
+    try {
+        m_pLongData.reset(longBytes ? new std::uint8_t[longBytes] : nullptr);
+        for (std::uint32_t track = 0; track < m_nTracks; ++track)
+            m_trackEvents[track].reserve(eventCounts[track]);
+    } catch (const std::bad_alloc&) {
+        return false;  // a song we cannot hold is not a song we accept
+    }
+
+    std::uint8_t* longData = m_pLongData.get();
+    bool allEnded = true;
+    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
+        std::vector<MidiEvent>& events = m_trackEvents[track];
+        StoringSink store{events, longData, m_strSongName, m_bSongNameSet};
+        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, store);
+        if (!events.empty() && !events.back().IsEndOfTrack())
+            allEnded = false;
+    }
+    return allEnded;
+}
+
+void CMidiReader::MergeTracks() {
+    std::size_t total = 0;
+    for (const auto& events : m_trackEvents)
+        total += events.size();
+    m_allEvents.clear();
+    m_allEvents.reserve(total);
+
+    // A min-heap of the tracks' next events keyed by (time, track): the smallest time wins and
+    // equal times go to the lower track. A track keeps the turn while its next event still wins.
+    auto key = [](std::uint32_t time, std::uint32_t track) {
+        return static_cast<std::uint64_t>(time) << 32 | track;
+    };
+    std::vector<std::size_t> cursors(m_nTracks, 0);
+    std::vector<std::uint64_t> heads;
+    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
+        if (!m_trackEvents[track].empty())
+            heads.push_back(key(m_trackEvents[track].front().dwTime, track));
+    }
+    const std::greater<std::uint64_t> later;
+    std::make_heap(heads.begin(), heads.end(), later);
+    while (!heads.empty()) {
+        std::pop_heap(heads.begin(), heads.end(), later);
+        const auto track = static_cast<std::uint32_t>(heads.back() & 0xFFFFFFFFu);
+        heads.pop_back();
+        const std::uint64_t rival = heads.empty() ? ~std::uint64_t{0} : heads.front();
+        const std::vector<MidiEvent>& events = m_trackEvents[track];
+        std::size_t next = cursors[track];
+        do {
+            m_allEvents.push_back(&events[next++]);
+        } while (next < events.size() && key(events[next].dwTime, track) < rival);
+        cursors[track] = next;
+        if (next < events.size()) {
+            heads.push_back(key(events[next].dwTime, track));
+            std::push_heap(heads.begin(), heads.end(), later);
+        }
+    }
+}
+
+void CMidiReader::Reset() {
+    m_allEvents = {};
+    m_trackEvents = {};
+    m_trackData = {};
+    m_trackLength = {};
+    m_pLongData.reset();
+    m_pFileData.reset();
+    m_nFileSize = 0;
+    m_nTracks = 0;
+    m_strFileName.clear();
+    m_strSongName.clear();
+    m_bSongNameSet = false;
+}
+
+}  // namespace korvana

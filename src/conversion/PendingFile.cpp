@@ -1,0 +1,28 @@
+#include "PendingFile.h"
+
+#include <fstream>
+
+#include "SafeFile.h"
+
+namespace korvana {
+
+bool PendingFile::Create(const std::string& path) {
+    m_strPath = path;
+    m_bytes.clear();
+    const std::ofstream probe(path, std::ios::binary | std::ios::app);
+    return probe.good();
+}
+
+void PendingFile::Append(std::string_view bytes) {
+    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+}
+
+void PendingFile::Append(const std::vector<std::uint8_t>& bytes) {
+    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+}
+
+bool PendingFile::Commit() {
+    return WriteFileAtomically(m_strPath, m_bytes);
+}
+
+}  // namespace korvana

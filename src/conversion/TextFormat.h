@@ -1,0 +1,19 @@
+#pragma once
+
+// printf-style formatting into std::string, for the converter's fixed log and file texts.
+
+#include <string>
+
+namespace korvana {
+
+#if defined(__GNUC__) || defined(__clang__)
+#define KORVANA_PRINTF_LIKE(formatIndex, firstArg) \
+    __attribute__((format(printf, formatIndex, firstArg)))
+#else
+#define KORVANA_PRINTF_LIKE(formatIndex, firstArg)
+#endif
+
+std::string FormatText(const char* format, ...) KORVANA_PRINTF_LIKE(1, 2);
+void AppendText(std::string& to, const char* format, ...) KORVANA_PRINTF_LIKE(2, 3);
+
+}  // namespace korvana

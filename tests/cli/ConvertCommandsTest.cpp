@@ -1,0 +1,195 @@
+// korvana-cli convert and check, run as a program: output lines, JSON, exit status, files.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "SafeFile.h"
+
+#if defined(_WIN32)
+#define popen _popen
+#define pclose _pclose
+#define EXIT_CODE(status) (status)
+#else
+#include <sys/wait.h>
+#define EXIT_CODE(status) WEXITSTATUS(status)
+#endif
+
+namespace korvana {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"pop-8beat.mid", "refused-ppqn-480.mid",
+                                 "refused-missing-note-off.mid", "shuffle-6-8.MID"})
+            fs::copy_file(fs::path(KORVANA_SAMPLES) / name, m_folder.Path() / name);
+    }
+
+    // Runs korvana-cli in the test folder with the words after its name.
+    CliRun Cli(const std::string& words) const {
+        const fs::path errFile = m_folder.Path() / ".stderr";
+        const std::string command = "cd \"" + m_folder.Path().string() + "\" && \"" + KORVANA_CLI +
+                                    "\" " + words + " 2>\"" + errFile.string() + "\"";
+        CliRun run{};
+        std::FILE* pipe = popen(command.c_str(), "r");
+        std::array<char, 4096> buffer;
+        while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+            run.out.append(buffer.data(), n);
+        run.status = EXIT_CODE(pclose(pipe));
+        std::ifstream err(errFile, std::ios::binary);
+        run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+        fs::remove(errFile);
+        return run;
+    }
+
+    std::set<std::string> Names(const fs::path& folder) const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::set<std::string> Names() const { return Names(m_folder.Path()); }
+
+    TempFolder m_folder;
+};
+
+TEST_F(CliTest, CheckPrintsOneLinePerFileWithTheLogIndentedAndWritesNothing) {
+    const auto before = Names();
+    const CliRun run = Cli("check pop-8beat.mid refused-missing-note-off.mid");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "pop-8beat.mid: accepted\n"
+              "refused-missing-note-off.mid: refused\n"
+              "  refused-missing-note-off.mid Track 1 Error Back Find 0x9N 99 26\n");
+    EXPECT_EQ(run.err, "Note Off Error!\n");
+    EXPECT_EQ(Names(), before);
+}
+
+TEST_F(CliTest, CheckJsonHasOneObjectPerFileInOrder) {
+    const CliRun run = Cli("check --json refused-ppqn-480.mid pop-8beat.mid");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "[\n"
+              "  {\"file\": \"refused-ppqn-480.mid\", \"accepted\": false, \"result\": false, "
+              "\"errors\": [\"Warning: PPQN is not 192\"], \"messages\": [\"Error: PPQN is not "
+              "192\"]},\n"
+              "  {\"file\": \"pop-8beat.mid\", \"accepted\": true, \"result\": true, \"errors\": "
+              "[], \"messages\": []}\n"
+              "]\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliTest, AcceptedFilesExitZero) {
+    const CliRun run = Cli("check pop-8beat.mid shuffle-6-8.MID");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "pop-8beat.mid: accepted\nshuffle-6-8.MID: accepted\n");
+}
+
+TEST_F(CliTest, UnopenableFileExitsTwoAfterTheOthers) {
+    const CliRun json = Cli("check --json missing.mid pop-8beat.mid");
+    EXPECT_EQ(json.status, 2);
+    EXPECT_EQ(json.out,
+              "[\n"
+              "  {\"file\": \"missing.mid\", \"accepted\": false, \"error\": \"No such file or "
+              "directory\"},\n"
+              "  {\"file\": \"pop-8beat.mid\", \"accepted\": true, \"result\": true, \"errors\": "
+              "[], \"messages\": []}\n"
+              "]\n");
+    const CliRun text = Cli("convert missing.mid");
+    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.out, "missing.mid: cannot be opened: No such file or directory\n");
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "missing.dat"));
+}
+
+TEST_F(CliTest, UsageErrors) {
+    for (const char* words : {"check", "check --json", "check --text pop-8beat.mid",
+                              "convert --bogus pop-8beat.mid", "convert"}) {
+        SCOPED_TRACE(words);
+        const CliRun run = Cli(words);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("korvana-cli --help"), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, FolderStandsForItsMidFilesOfAnyCaseInNameOrder) {
+    const fs::path styles = m_folder.Path() / "styles";
+    fs::create_directories(styles / "nested.mid");
+    for (const char* name : {"b.MID", "a.mid", "C.Mid"})
+        fs::copy_file(m_folder.Path() / "pop-8beat.mid", styles / name);
+    fs::copy_file(m_folder.Path() / "pop-8beat.mid", styles / "notes.txt");
+    fs::copy_file(m_folder.Path() / "pop-8beat.mid", styles / "nested.mid" / "d.mid");
+    const auto before = Names(styles);
+    const CliRun run = Cli("check styles");
+    EXPECT_EQ(run.status, 0);
+    const std::string sep(1, fs::path::preferred_separator);
+    EXPECT_EQ(run.out, "styles" + sep + "C.Mid: accepted\nstyles" + sep +
+                           "a.mid: accepted\nstyles" + sep + "b.MID: accepted\n");
+    EXPECT_EQ(Names(styles), before);
+}
+
+TEST_F(CliTest, ConvertLeavesTheOutputsBesideTheFile) {
+    const CliRun run = Cli("convert pop-8beat.mid");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "pop-8beat.mid: accepted\n");
+    EXPECT_EQ(fs::file_size(m_folder.Path() / "pop-8beat.dat"), 82u);
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "pop-8beat.sty"));
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "pop-8beat.mid_Events.txt"));
+}
+
+TEST_F(CliTest, ConvertOptions) {
+    EXPECT_EQ(Cli("convert --short-setup --dump pop-8beat.mid").status, 0);
+    EXPECT_EQ(fs::file_size(m_folder.Path() / "pop-8beat.dat"), 68u);
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "pop-8beat.mid_Events.txt"));
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "pop-8beat.mid_AllEvents.txt"));
+
+    EXPECT_EQ(Cli("convert --text pop-8beat.mid").status, 0);
+    std::ifstream text(m_folder.Path() / "pop-8beat.dat");
+    std::string first;
+    std::getline(text, first);
+    EXPECT_EQ(first, "/* PATTERN_DATA CONTROL_LIST__001 */\r");
+
+    // The DRUM program (0) is kept raw: the first part setup byte at offset 24.
+    EXPECT_EQ(Cli("convert --raw-drum pop-8beat.mid").status, 0);
+    std::ifstream control(m_folder.Path() / "pop-8beat.dat", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(control)),
+                            std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 82u);
+    EXPECT_EQ(bytes[24], 0);
+}
+
+TEST_F(CliTest, ConvertOfARefusedFileKeepsItsMessagesInJson) {
+    const CliRun run = Cli("convert --json refused-missing-note-off.mid");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"result\": true, \"errors\": [\"refused-missing-note-off.mid Track "
+                           "1 Error Back Find 0x9N 99 26\"], \"messages\": [\"Note Off Error!\"]"),
+              std::string::npos);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliTest, HelpDocumentsBothCommands) {
+    const CliRun run = Cli("check --help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("korvana-cli convert [--text] [--short-setup] [--raw-drum] [--dump] "
+                           "[--json] FILE..."),
+              std::string::npos);
+    EXPECT_NE(run.out.find("korvana-cli check [--json] FILE..."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvana

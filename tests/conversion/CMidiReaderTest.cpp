@@ -1,0 +1,230 @@
+// The reader: header and chunk walk, track parsing, End of Track check, merge and song name.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CMidiReader.h"
+#include "SafeFile.h"
+#include "SmfBytes.h"
+
+namespace korvana {
+namespace {
+
+using test::Bytes;
+using test::Header;
+using test::Join;
+using test::Track;
+
+class ReaderTest : public ::testing::Test {
+protected:
+    // Loads bytes through a file and reads the header; returns its code.
+    int Load(const Bytes& bytes) {
+        const auto path = m_folder.Path() / "song.mid";
+        test::WriteBytes(path, bytes);
+        m_reader.m_strFileName = path.string();
+        EXPECT_TRUE(m_reader.LoadFile());
+        return m_reader.ReadHeader();
+    }
+    // Loads a one-track format 0 file holding body and parses it.
+    bool Parse(const Bytes& body) {
+        EXPECT_EQ(Load(Join({Header(0, 1), Track(body)})), CMidiReader::kHeaderOk);
+        return m_reader.ReadTracks();
+    }
+    const std::vector<MidiEvent>& Events(std::size_t track = 0) {
+        return m_reader.m_trackEvents.at(track);
+    }
+    static Bytes DataOf(const MidiEvent& event) {
+        return Bytes(event.Data(), event.Data() + event.dwLength);
+    }
+
+    TempFolder m_folder;
+    CMidiReader m_reader;
+};
+
+TEST_F(ReaderTest, HeaderOnlyWithNoTracksIsAnEmptySong) {
+    EXPECT_EQ(Load(Header(1, 0, 96)), CMidiReader::kHeaderOk);
+    EXPECT_EQ(g_nPPQN, 96u);
+    EXPECT_TRUE(m_reader.ReadTracks());
+    m_reader.MergeTracks();
+    EXPECT_TRUE(m_reader.m_allEvents.empty());
+}
+
+TEST_F(ReaderTest, MalformedChunkStructuresAreRefused) {
+    const Bytes track = Track(test::kEndOfTrack);
+    Bytes longHeader = Header(0, 1);
+    longHeader[7] = 7;
+    longHeader.push_back(0);
+    Bytes otherTag = Track(test::kEndOfTrack);
+    otherTag[3] = 'x';
+    const struct {
+        const char* what;
+        Bytes bytes;
+    } cases[] = {
+        {"header length 7", Join({longHeader, track})},
+        {"format 2", Join({Header(2, 1), track})},
+        {"chunk tag MTrx", Join({Header(0, 1), otherTag})},
+        {"one byte after the last track", Join({Header(0, 1), track, Bytes{0}})},
+        {"fewer chunks than declared", Join({Header(1, 2), track})},
+        {"shorter than a header", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0}},
+        {"empty file", Bytes{}},
+        {"chunk longer than the file", Join({Header(0, 1), Bytes{'M', 'T', 'r', 'k', 0, 0, 1, 0}})},
+        {"chunk header cut", Join({Header(0, 1), Bytes{'M', 'T', 'r', 'k', 0, 0}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_reader.Reset();
+        EXPECT_EQ(Load(c.bytes), CMidiReader::kHeaderMalformed);
+    }
+}
+
+TEST_F(ReaderTest, NothingLoadedAndUnopenableFiles) {
+    EXPECT_EQ(m_reader.ReadHeader(), CMidiReader::kHeaderNotLoaded);
+    m_reader.m_strFileName = (m_folder.Path() / "missing.mid").string();
+    EXPECT_THROW(m_reader.LoadFile(), std::filesystem::filesystem_error);
+}
+
+TEST_F(ReaderTest, FormatHighByteIsNotLookedAt) {
+    EXPECT_EQ(Load(Join({Header(0x0100, 1), Track(test::kEndOfTrack)})), CMidiReader::kHeaderOk);
+    EXPECT_EQ(m_reader.m_nFormat, 0);
+}
+
+TEST_F(ReaderTest, RefusedFormatStillSetsTheDivision) {
+    EXPECT_EQ(Load(Join({Header(2, 1, 480), Track(test::kEndOfTrack)})),
+              CMidiReader::kHeaderMalformed);
+    EXPECT_EQ(g_nPPQN, 480u);
+}
+
+TEST_F(ReaderTest, RunningStatusAcrossNotes) {
+    EXPECT_FALSE(Parse({0x00, 0x90, 0x3C, 0x64, 0x60, 0x3C, 0x00}));  // no End of Track
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].byStatus, 0x90);
+    EXPECT_EQ(Events()[0].dwTime, 0u);
+    EXPECT_EQ(Events()[1].byStatus, 0x90);
+    EXPECT_EQ(Events()[1].dwTime, 96u);
+    EXPECT_EQ(DataOf(Events()[1]), (Bytes{0x3C, 0x00}));
+}
+
+TEST_F(ReaderTest, SystemExclusiveKeepsTheBytesUpToTheFirstF7) {
+    EXPECT_TRUE(Parse({0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7, 0x00, 0xFF, 0x2F, 0x00}));
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].byStatus, 0xF0);
+    EXPECT_EQ(Events()[0].dwLength, 6u);
+    EXPECT_EQ(DataOf(Events()[0]), (Bytes{0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
+    EXPECT_TRUE(Events()[1].IsEndOfTrack());
+}
+
+TEST_F(ReaderTest, MetaDataUpToSixBytesIsInlineLongerGoesToTheStore) {
+    EXPECT_TRUE(Parse({0x00, 0xFF, 0x01, 0x06, 'a', 'b', 'c', 'd', 'e', 'f',       //
+                       0x00, 0xFF, 0x01, 0x07, 'a', 'b', 'c', 'd', 'e', 'f', 'g',  //
+                       0x00, 0xFF, 0x2F, 0x00}));
+    ASSERT_EQ(Events().size(), 3u);
+    EXPECT_EQ(Events()[0].dwLength, 7u);
+    EXPECT_EQ(Events()[0].pData, nullptr);
+    EXPECT_EQ(Events()[1].dwLength, 8u);
+    ASSERT_NE(Events()[1].pData, nullptr);
+    EXPECT_EQ(DataOf(Events()[1]), (Bytes{0x01, 'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
+}
+
+TEST_F(ReaderTest, OtherSystemEventsTakeALengthQuantity) {
+    EXPECT_TRUE(Parse({0x00, 0xF2, 0x02, 0x11, 0x22, 0x00, 0xFF, 0x2F, 0x00}));
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].byStatus, 0xF2);
+    EXPECT_EQ(DataOf(Events()[0]), (Bytes{0x11, 0x22}));
+}
+
+TEST_F(ReaderTest, EventsAfterEndOfTrackFailTheCheck) {
+    EXPECT_FALSE(Parse({0x00, 0xFF, 0x2F, 0x00, 0x00, 0x99, 0x24, 0x64}));
+    EXPECT_EQ(Events().size(), 2u);
+}
+
+TEST_F(ReaderTest, TrackStartingWithADataByteStopsAndEmptyTracksPassTheCheck) {
+    EXPECT_TRUE(Parse({0x00, 0x24, 0x64}));
+    EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(ReaderTest, EventRunningPastTheChunkReadsTheFollowingBytes) {
+    // Track 0 declares 3 bytes, but its note's data continues into the next chunk's bytes.
+    const Bytes bytes = Join({Header(1, 2), Bytes{'M', 'T', 'r', 'k', 0, 0, 0, 3, 0x00, 0x99, 0x24},
+                              Track(test::kEndOfTrack)});
+    EXPECT_EQ(Load(bytes), CMidiReader::kHeaderOk);
+    EXPECT_FALSE(m_reader.ReadTracks());
+    ASSERT_EQ(Events(0).size(), 1u);
+    EXPECT_EQ(DataOf(Events(0)[0]), (Bytes{0x24, 'M'}));
+}
+
+TEST_F(ReaderTest, CutDataEndsTheTrackAtTheEndOfTheFile) {
+    const Bytes cuts[] = {
+        {0x00, 0x99, 0x24},                                // second data byte missing
+        {0x00, 0xC9},                                      // program number missing
+        {0x81},                                            // delta quantity cut
+        {0x00, 0xF0, 0x01, 0x02},                          // no closing F7
+        {0x00, 0xFF, 0x03, 0x05, 'a', 'b'},                // meta data cut
+        {0x00, 0xFF, 0x03, 0x81},                          // meta length cut
+        {0x00, 0xFF},                                      // meta type missing
+        {0x00, 0xF2, 0x05, 0x01},                          // system event data cut
+        {0x00, 0xFF, 0x03, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F},  // length far beyond the file
+    };
+    for (const Bytes& body : cuts) {
+        SCOPED_TRACE(testing::PrintToString(body));
+        m_reader.Reset();
+        EXPECT_TRUE(Parse(body));  // nothing complete was read, so no events to check
+        EXPECT_TRUE(Events().empty());
+        m_reader.Reset();
+        EXPECT_FALSE(Parse(Join({{0x00, 0x99, 0x24, 0x64}, body})));
+        EXPECT_EQ(Events().size(), 1u);
+    }
+}
+
+TEST_F(ReaderTest, DeltaTimesAccumulateInThirtyTwoBits) {
+    EXPECT_TRUE(Parse({0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x99, 0x24, 0x64,  // 0xFFFFFFFF
+                       0x02, 0xFF, 0x2F, 0x00}));
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].dwTime, 0xFFFFFFFFu);
+    EXPECT_EQ(Events()[1].dwTime, 1u);
+}
+
+TEST_F(ReaderTest, MergeTakesTheSmallestTimeAndTheLowerTrackOnTies) {
+    const Bytes bytes =
+        Join({Header(1, 3), Track({0x00, 0xFF, 0x03, 0x00, 0x60, 0xFF, 0x2F, 0x00}),
+              Track({0x60, 0x99, 0x24, 0x64, 0x60, 0x89, 0x24, 0x00, 0x00, 0xFF, 0x2F, 0x00}),
+              Track({0x00, 0x9A, 0x30, 0x64, 0x60, 0x8A, 0x30, 0x00, 0x00, 0xFF, 0x2F, 0x00})});
+    EXPECT_EQ(Load(bytes), CMidiReader::kHeaderOk);
+    EXPECT_TRUE(m_reader.ReadTracks());
+    m_reader.MergeTracks();
+    std::vector<std::pair<std::uint32_t, int>> order;
+    for (const MidiEvent* event : m_reader.m_allEvents)
+        order.emplace_back(event->dwTime, event->byStatus);
+    const std::vector<std::pair<std::uint32_t, int>> expected = {
+        {0, 0xFF},  {0, 0x9A},  {96, 0xFF},  {96, 0x99},
+        {96, 0x8A}, {96, 0xFF}, {192, 0x89}, {192, 0xFF}};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(ReaderTest, SongNameIsTheFirstMetaEventWhateverItsType) {
+    EXPECT_TRUE(Parse({0x00, 0xFF, 0x03, 0x05, 'B', 'o', 's', 's',  'a',  //
+                       0x00, 0xFF, 0x03, 0x03, 'x', 'y', 'z', 0x00, 0xFF, 0x2F, 0x00}));
+    EXPECT_EQ(m_reader.GetSongName(), "Bossa");
+
+    m_reader.Reset();
+    EXPECT_TRUE(
+        Parse({0x00, 0xFF, 0x03, 0x00, 0x00, 0xFF, 0x03, 0x01, 'x', 0x00, 0xFF, 0x2F, 0x00}));
+    EXPECT_EQ(m_reader.GetSongName(), "");
+    EXPECT_TRUE(m_reader.m_bSongNameSet);
+
+    m_reader.Reset();
+    EXPECT_TRUE(Parse({0x00, 0xFF, 0x01, 0x04, 'a', 0x00, 'b', 'c', 0x00, 0xFF, 0x2F, 0x00}));
+    EXPECT_EQ(m_reader.GetSongName(), "a");  // text ends at the first zero byte
+}
+
+TEST_F(ReaderTest, ResetReturnsToEmpty) {
+    EXPECT_TRUE(Parse(test::kEndOfTrack));
+    m_reader.Reset();
+    EXPECT_EQ(m_reader.m_nTracks, 0u);
+    EXPECT_EQ(m_reader.m_nFileSize, 0u);
+    EXPECT_TRUE(m_reader.m_strFileName.empty());
+    EXPECT_EQ(m_reader.ReadHeader(), CMidiReader::kHeaderNotLoaded);
+}
+
+}  // namespace
+}  // namespace korvana

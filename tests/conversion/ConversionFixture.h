@@ -1,0 +1,65 @@
+#pragma once
+
+// Runs the converter on bytes written to a private folder and keeps what it produced.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CMidiPattern.h"
+#include "RecordingPrompt.h"
+#include "SafeFile.h"
+#include "SmfBytes.h"
+
+namespace korvana::test {
+
+struct ConversionOptionsForTest {
+    bool binary = true;
+    bool shortSetup = false;
+    bool rawDrum = false;
+    bool dump = false;
+};
+
+class ConversionTest : public ::testing::Test {
+protected:
+    std::string SongPath() const { return (m_folder.Path() / "song.mid").string(); }
+    std::string OutputPath(const char* extension) const {
+        return (m_folder.Path() / "song.").string() + extension;
+    }
+
+    // Converts bytes as song.mid; the converter stays for inspection in Converter().
+    bool Convert(const Bytes& bytes, ConversionOptionsForTest options = {}) {
+        WriteBytes(SongPath(), bytes);
+        Converter().m_bBinaryOutput = options.binary;
+        Converter().m_bShortPartSetup = options.shortSetup;
+        Converter().m_bRawDrumProgram = options.rawDrum;
+        Converter().m_bDumpEvents = options.dump;
+        Converter().AddInputFile(SongPath());
+        const ScopedPrompt scope(m_prompt);
+        return Converter().Convert();
+    }
+    CMidiPattern& Converter() { return *m_pConverter; }
+    const CMidiPattern& Converter() const { return *m_pConverter; }
+    // A fresh converter and prompt for the next case of a table.
+    void Renew() {
+        m_pConverter = std::make_unique<CMidiPattern>();
+        m_prompt = RecordingPrompt();
+    }
+    const std::vector<std::string>& Errors() const { return Converter().m_errors; }
+    const std::vector<std::string>& Messages() const { return m_prompt.m_texts; }
+    Bytes ControlFile() const { return ReadBytes(OutputPath("dat")); }
+    Bytes PatternFile() const { return ReadBytes(OutputPath("sty")); }
+    // The pattern data after the 16-byte binary header.
+    Bytes Streams() const {
+        const Bytes data = PatternFile();
+        return data.size() > 16 ? Bytes(data.begin() + 16, data.end()) : Bytes{};
+    }
+
+    TempFolder m_folder;
+    RecordingPrompt m_prompt;
+    std::unique_ptr<CMidiPattern> m_pConverter = std::make_unique<CMidiPattern>();
+};
+
+}  // namespace korvana::test
