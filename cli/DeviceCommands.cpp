@@ -1,10 +1,329 @@
+// The keyboard commands of korvana-cli: ports, connect, list, send, delete, fetch.
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define KORVANA_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define KORVANA_ISATTY(fd) isatty(fd)
+#endif
+
+#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "Commands.h"
+#include "PrivateConversion.h"
+#include "Prompt.h"
+#include "RtMidiBackend.h"
+#include "SysExChunks.h"
 
 namespace korvana::cli {
+namespace {
 
-int RunDeviceCommand(const std::string& command, const GlobalOptions&,
-                     const std::vector<std::string>&) {
-    return UsageError(command + " is not built yet");
+// Base time-outs the window uses for sending and fetching.
+constexpr std::uint32_t kSendTimeout = 500;
+constexpr std::uint32_t kFetchTimeout = 200;
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<int> ParseSlot(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int slot = std::stoi(text);
+    if (slot > kMaxSlot)
+        return std::nullopt;
+    return slot;
+}
+
+// A port number, or the first port whose name holds the text (ignoring case).
+std::optional<int> FindPort(const std::vector<MidiDevEntry>& ports, const std::string& wanted) {
+    if (!wanted.empty() && wanted.find_first_not_of("0123456789") == std::string::npos &&
+        wanted.size() < 6) {
+        const int number = std::stoi(wanted);
+        if (number < static_cast<int>(ports.size()))
+            return number;
+        return std::nullopt;
+    }
+    const std::string needle = Lower(wanted);
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        if (!needle.empty() && Lower(ports[i].strName).find(needle) != std::string::npos)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+// The process's device over the chosen MIDI system, for the lifetime of one command. Its end
+// closes every client, which a JACK server needs before the process goes.
+class DeviceSession {
+public:
+    DeviceSession() : m_pDevice(CMidiDevice::GetInstance()) {}
+    ~DeviceSession() { CMidiDevice::ReleaseInstance(); }
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    bool Start(const std::optional<std::string>& api, std::string& error) {
+        auto backend = RtMidiBackend::Create(api.value_or(""), "Korvana", error);
+        if (!backend)
+            return false;
+        m_pDevice->SetBackend(std::move(backend));
+        m_pDevice->EnumDevices();
+        return true;
+    }
+    CMidiDevice& Device() { return *m_pDevice; }
+
+private:
+    CMidiDevice* m_pDevice;
+};
+
+int ListPorts(CMidiDevice& device, bool json) {
+    if (!json) {
+        for (const MidiDevEntry& port : device.m_InDevs)
+            std::printf("in %u\t%s\n", port.nId, port.strName.c_str());
+        for (const MidiDevEntry& port : device.m_OutDevs)
+            std::printf("out %u\t%s\n", port.nId, port.strName.c_str());
+        return kExitOk;
+    }
+    auto list = [](const std::vector<MidiDevEntry>& ports) {
+        std::string out = "[";
+        for (const MidiDevEntry& port : ports) {
+            if (out.size() > 1)
+                out += ", ";
+            out += "{\"port\": " + std::to_string(port.nId) +
+                   ", \"name\": " + JsonString(port.strName) + "}";
+        }
+        return out + "]";
+    };
+    std::printf("{\"in\": %s, \"out\": %s}\n", list(device.m_InDevs).c_str(),
+                list(device.m_OutDevs).c_str());
+    return kExitOk;
+}
+
+int ListSlots(bool json) {
+    std::vector<std::string> names;
+    if (!CMidiTrans::ReadDirectory(names)) {
+        Prompt().Message("Connection error!");
+        return kExitRefused;
+    }
+    if (!json) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            std::printf("%zu\t%s\n", i, names[i].c_str());
+        return kExitOk;
+    }
+    std::string out = "[";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        out += "{\"slot\": " + std::to_string(i) + ", \"name\": " + JsonString(names[i]) + "}";
+    }
+    std::printf("%s]\n", out.c_str());
+    return kExitOk;
+}
+
+// Shows a percentage on the terminal as acknowledged chunks come in; silent otherwise.
+class TerminalProgress {
+public:
+    TerminalProgress(CMidiDevice& device, std::size_t imageSize)
+        : m_device(device), m_bShown(KORVANA_ISATTY(2) != 0) {
+        // The header is one message; the data frame is the image packed, plus 12 bytes.
+        const std::size_t dataFrame = 2 * imageSize + 12;
+        m_nTotal =
+            1 + (dataFrame <= kFirstPieceSize
+                     ? 1
+                     : 1 + (dataFrame - kFirstPieceSize + kLaterPieceSize - 1) / kLaterPieceSize);
+        if (!m_bShown)
+            return;
+        m_device.SetProgress([this] { Step(); });
+        g_bProgressNotify = 1;
+    }
+    ~TerminalProgress() {
+        if (!m_bShown)
+            return;
+        g_bProgressNotify = 0;
+        m_device.SetProgress(nullptr);
+        std::fputs("\n", stderr);
+    }
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+private:
+    void Step() {
+        ++m_nDone;
+        std::fprintf(stderr, "\rSending %3zu%%",
+                     std::min<std::size_t>(100, m_nDone * 100 / m_nTotal));
+        std::fflush(stderr);
+    }
+
+    CMidiDevice& m_device;
+    const bool m_bShown;
+    std::size_t m_nTotal = 1;
+    std::size_t m_nDone = 0;
+};
+
+int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
+    const PrivateConversion conversion = ConvertPrivately(file);
+    if (!conversion.Accepted() || conversion.image.empty()) {
+        for (const std::string& error : conversion.errors)
+            std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
+        return kExitUsage;
+    }
+    bool sent;
+    {
+        TerminalProgress progress(device, conversion.image.size());
+        sent = CMidiTrans::SendFile(conversion.image, slot, kSendTimeout);
+    }
+    if (!sent) {
+        std::fprintf(stderr, "%s  Download error!\n", file.filename().string().c_str());
+        return kExitRefused;
+    }
+    std::printf("Download successfully!\n");
+    return kExitOk;
+}
+
+int FetchSlot(int slot, const std::filesystem::path& target) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(target, ec))
+        return UsageError(target.string() + " is a folder");
+    if (std::filesystem::exists(target, ec) &&
+        Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
+        return UsageError(target.string() + " exists; nothing was fetched");
+    if (!CMidiTrans::ReceiveFile(target, slot, kFetchTimeout)) {
+        std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
+        return kExitRefused;
+    }
+    return kExitOk;
+}
+
+struct Request {
+    bool json = false;
+    int slot = -1;
+    std::filesystem::path file;
+};
+
+// Reads the words after the command; a usage error text, or nothing when they fit.
+std::optional<std::string> ParseRequest(const std::string& command,
+                                        const std::vector<std::string>& args, Request& request) {
+    std::vector<std::string> words;
+    for (const std::string& word : args) {
+        if (word == "--json" && (command == "ports" || command == "list"))
+            request.json = true;
+        else
+            words.push_back(word);
+    }
+    std::size_t wanted = 0;
+    std::size_t slotAt = words.size();
+    if (command == "send") {
+        wanted = 2;
+        slotAt = 1;
+        if (!words.empty())
+            request.file = words[0];
+    } else if (command == "delete") {
+        wanted = 1;
+        slotAt = 0;
+    } else if (command == "fetch") {
+        wanted = 2;
+        slotAt = 0;
+        if (words.size() == 2)
+            request.file = words[1];
+    }
+    if (words.size() != wanted)
+        return command + ": wrong number of arguments";
+    if (slotAt < words.size()) {
+        const std::optional<int> slot = ParseSlot(words[slotAt]);
+        if (!slot)
+            return "SLOT must be a number from 0 to 255, not '" + words[slotAt] + "'";
+        request.slot = *slot;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
+                     const std::vector<std::string>& args) {
+    Request request;
+    if (auto error = ParseRequest(command, args, request))
+        return UsageError(*error);
+    const bool needsPair = command != "ports";
+    if (needsPair && (!options.inPort || !options.outPort))
+        return UsageError(command + " needs --in PORT and --out PORT");
+    if (command == "send") {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(request.file, ec))
+            return UsageError("cannot open " + request.file.string());
+    }
+
+    if (options.api && !RtMidiBackend::IsKnownApi(*options.api))
+        return UsageError("unknown MIDI system '" + *options.api +
+                          "' (alsa, jack, coremidi or winmm, as built in)");
+
+    DeviceSession session;
+    std::string error;
+    if (!session.Start(options.api, error)) {
+        std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
+        return kExitRefused;
+    }
+    CMidiDevice& device = session.Device();
+    if (!needsPair)
+        return ListPorts(device, request.json);
+
+    const std::optional<int> in = FindPort(device.m_InDevs, *options.inPort);
+    if (!in)
+        return UsageError("no input port matches '" + *options.inPort + "'");
+    const std::optional<int> out = FindPort(device.m_OutDevs, *options.outPort);
+    if (!out)
+        return UsageError("no output port matches '" + *options.outPort + "'");
+    std::string name;
+    if (!ConnectDevice(*in, name, *out))
+        return kExitRefused;
+
+    if (command == "connect") {
+        std::printf("%s\n", name.c_str());
+        return kExitOk;
+    }
+    if (command == "list")
+        return ListSlots(request.json);
+    if (command == "send")
+        return SendSong(device, request.file, request.slot);
+    if (command == "delete") {
+        if (!CMidiTrans::DeleteSlot(static_cast<unsigned>(request.slot))) {
+            std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",
+                         request.slot);
+            return kExitRefused;
+        }
+        return kExitOk;
+    }
+    return FetchSlot(request.slot, request.file);
 }
 
 }  // namespace korvana::cli

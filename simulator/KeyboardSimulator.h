@@ -1,0 +1,91 @@
+#pragma once
+
+// The keyboard's side of the transfer protocol, for a musician without the instrument and for
+// tests. It acknowledges every message, joins chunked frames, checks checksums, and answers
+// connect, directory, file header and data, read and delete as the keyboard does. Faults can be
+// switched on to exercise the program's failure paths.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "FrameAssembler.h"
+#include "SlotStore.h"
+
+namespace korvana {
+
+struct SimulatorOptions {
+    std::string name = "Korvana Keyboard";
+    int slots = 16;                       // at most 256
+    std::uint64_t capacity = 256 * 1024;  // bytes over all slots
+};
+
+struct SimulatorFaults {
+    bool dropAcks = false;                    // acknowledge no message
+    int dropAckOfMessage = 0;                 // the Nth message from now goes unacknowledged
+    int corruptReplies = 0;                   // the next N replies carry a wrong checksum
+    int wrongCommandReplies = 0;              // the next N replies carry another command
+    bool directoryOutOfOrder = false;         // list slot 2 second
+    std::chrono::milliseconds replyDelay{0};  // before each reply (acknowledgements go at once)
+};
+
+// Status the keyboard answers for a request it refuses for any reason but capacity.
+constexpr std::uint8_t kStatusRefused = 3;
+// Size of the control entry that leads every song image.
+constexpr std::size_t kControlEntrySize = 82;
+
+// Whether bytes are a song the keyboard can hold: an 82-byte control entry whose size field
+// (offset 80) matches the pattern data behind it, which starts with FF FF.
+bool IsValidSongImage(std::span<const std::uint8_t> image);
+
+class KeyboardSimulator {
+public:
+    using Sender = std::function<void(std::span<const std::uint8_t>)>;
+
+    KeyboardSimulator(SimulatorOptions options, SlotStore& store, Sender send);
+
+    // One buffer from the input port; buffers are joined into messages first.
+    void OnBuffer(std::span<const std::uint8_t> buffer);
+
+    void SetFaults(const SimulatorFaults& faults);
+    std::size_t MessagesReceived();
+
+private:
+    enum class Exchange { Idle, Listing, AwaitingData, Reading };
+
+    void OnMessage(std::span<const std::uint8_t> message);
+    void OnFrame(std::span<const std::uint8_t> frame);
+    void OnDataFrame(std::span<const std::uint8_t> frame, const std::vector<std::uint8_t>& image);
+    void OnConnect();
+    void OnDirectory(std::span<const std::uint8_t> payload);
+    void OnFileHeader(std::span<const std::uint8_t> payload);
+    void OnRead(std::span<const std::uint8_t> payload);
+    void OnDelete(std::span<const std::uint8_t> payload);
+    void SendNextEntry();
+    void SendNextBlock();
+    void Reply(std::uint8_t command, const std::vector<std::uint8_t>& payload);
+    void ReplyStatus(std::uint8_t command, std::uint8_t status);
+
+    const SimulatorOptions m_options;
+    SlotStore& m_store;
+    const Sender m_send;
+
+    std::mutex m_mutex;  // input thread against SetFaults and the counters
+    SimulatorFaults m_faults;
+    FrameAssembler m_assembler;
+    std::vector<std::uint8_t> m_chunks;  // the long frame being joined from 48-byte messages
+    std::size_t m_nMessages = 0;
+
+    Exchange m_exchange = Exchange::Idle;
+    int m_nListed = 0;                   // directory entries sent so far
+    int m_nSlot = 0;                     // slot of the file being received or read
+    std::uint32_t m_nAnnouncedSize = 0;  // size from the accepted file header
+    std::uint32_t m_nNextBlock = 0;      // next block of the file being read
+    int m_nCorruptedReplyCommand = -1;   // command of our last reply if sent corrupted
+};
+
+}  // namespace korvana

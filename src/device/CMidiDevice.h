@@ -1,0 +1,109 @@
+#pragma once
+
+// The program's one contact with the keyboard: lists the ports of the MIDI system, opens one
+// input and one output port as a pair, joins received buffers into frames for the frame handler,
+// and sends System Exclusive messages, long frames in acknowledged chunks.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "FrameAssembler.h"
+#include "MidiBackend.h"
+
+namespace korvana {
+
+class CMidiDevice;
+
+// Receives each assembled frame on the input thread.
+using FrameHandlerFunction = void (*)(const std::uint8_t* pFrame, int nLength);
+// Lets the caller's event loop run between polls of a wait (the window passes its own).
+using PumpFunction = std::function<void()>;
+// Called on the waiting thread once per acknowledged chunk while g_bProgressNotify is 1.
+using ProgressFunction = std::function<void()>;
+
+extern std::atomic<CMidiDevice*> g_pMidiDevice;
+extern std::atomic<FrameHandlerFunction> g_pfnFrameHandler;
+extern std::atomic<int> g_bChunkAck;
+extern std::atomic<int> g_bProgressNotify;
+extern std::atomic<int> g_bIdle;  // 0 while a device operation or a port enumeration runs
+
+// Time each chunk of a long frame waits for the device's acknowledgement.
+constexpr std::chrono::milliseconds kChunkAckTimeout{100};
+
+struct MidiDevEntry {
+    std::uint32_t nId = 0;
+    std::string strName;
+};
+
+class CMidiDevice {
+public:
+    // The first call creates the device; every call counts one more user.
+    static CMidiDevice* GetInstance();
+    // One user fewer; the last one closes the ports and destroys the device.
+    static void ReleaseInstance();
+
+    virtual ~CMidiDevice();
+    CMidiDevice(const CMidiDevice&) = delete;
+    CMidiDevice& operator=(const CMidiDevice&) = delete;
+
+    // Installs the MIDI system to use; closes any open pair first.
+    void SetBackend(std::unique_ptr<MidiBackend> backend);
+    // The pump runs at least every interval while a wait lasts.
+    void SetPump(PumpFunction pump, std::chrono::milliseconds interval);
+    void SetProgress(ProgressFunction progress);
+
+    // Refreshes both port tables; leaves both ports closed.
+    void EnumDevices();
+    // Opens the pair at these table positions and starts input.
+    bool OpenPorts(int nInId, int nOutId);
+    void ClosePorts();
+    bool IsOpen() const { return m_nInState == 2 && m_nOutState == 1; }
+
+    // Sends one piece of at most 47 bytes (or a whole frame of at most 46), completed into a
+    // message of its own. Safe from the input thread and the waiting thread at once.
+    bool SendSysEx(std::span<const std::uint8_t> piece);
+    // Sends a whole frame in pieces, waiting for the acknowledgement of each.
+    bool SendFrame(std::span<const std::uint8_t> frame);
+
+    // Runs the caller's pump once.
+    void PumpMessages();
+    // Pumps and sleeps until done() holds or more than timeout has passed; wakes as soon as the
+    // input thread reports a change. Returns done()'s last value.
+    bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+    // Wakes a running wait: called after every change of a shared word.
+    void Notify();
+
+    std::uint32_t m_nInDevs = 0;
+    std::uint32_t m_nOutDevs = 0;
+    std::vector<MidiDevEntry> m_InDevs;
+    std::vector<MidiDevEntry> m_OutDevs;
+    std::atomic<int> m_nInState{0};   // 0 closed, 2 open and started
+    std::atomic<int> m_nOutState{0};  // 0 closed, 1 open
+
+private:
+    CMidiDevice() = default;
+    void MidiInCallback(std::span<const std::uint8_t> buffer);
+
+    std::unique_ptr<MidiBackend> m_pBackend;
+    std::mutex m_sendMutex;  // one message at a time on the output port
+    std::atomic<int> m_bInputStopping{0};
+    FrameAssembler m_assembler;  // touched only by the input thread
+
+    PumpFunction m_pump;
+    std::chrono::milliseconds m_pumpInterval{10};
+    ProgressFunction m_progress;
+
+    std::mutex m_signalMutex;
+    std::condition_variable m_signal;
+    std::uint64_t m_nGeneration = 0;
+};
+
+}  // namespace korvana

@@ -1,0 +1,68 @@
+#include "AppFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "CCJShell.h"
+
+namespace korvana {
+
+namespace {
+
+const QString kRepository = QStringLiteral("Repository/");
+
+QString WithSlash(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
+    }
+    return folder;
+}
+
+bool IsWritableFolder(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && info.isWritable();
+}
+
+}  // namespace
+
+QString GetAppFolder() {
+    static const QString folder = WithSlash(QCoreApplication::applicationDirPath());
+    return folder;
+}
+
+void CreateFolderPath(const QString& path) {
+    QDir().mkpath(path);
+}
+
+bool OpenAppFile(const QString& name) {
+    return CCJShell::ShellOpen(GetAppFolder() + name);
+}
+
+QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder) {
+    const QString beside = WithSlash(programFolder) + kRepository;
+    CreateFolderPath(beside);
+    if (IsWritableFolder(beside)) {
+        return beside;
+    }
+    const QString personal = WithSlash(dataFolder) + kRepository;
+    CreateFolderPath(personal);
+    return personal;
+}
+
+QString LocateRepositoryFolder() {
+    return ChooseRepositoryFolder(
+        GetAppFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString HelpDocumentName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Help.mht");
+#else
+    // Browsers here do not open web archives, and no other program does either.
+    return QStringLiteral("Help.html");
+#endif
+}
+
+}  // namespace korvana

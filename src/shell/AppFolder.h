@@ -1,0 +1,29 @@
+#pragma once
+
+// Where the program lives and where it keeps its songs.
+
+#include <QString>
+
+namespace korvana {
+
+// The folder of the running executable, ending in '/'.
+QString GetAppFolder();
+
+// Makes sure a folder and all its parents exist. Failures show later as missing files.
+void CreateFolderPath(const QString& path);
+
+// Opens the file of that name in the program folder with its associated program.
+bool OpenAppFile(const QString& name);
+
+// "Repository/" in programFolder when it can be created there and written to, otherwise
+// "Repository/" in dataFolder (created if missing). Both arguments and the result end in '/'.
+QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder);
+
+// The repository of this installation: beside the executable when writable (a portable install,
+// the build tree), otherwise in the per-user data folder.
+QString LocateRepositoryFolder();
+
+// The help document: "Help.mht" where the platform opens web archives, "Help.html" elsewhere.
+QString HelpDocumentName();
+
+}  // namespace korvana

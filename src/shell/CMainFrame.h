@@ -1,0 +1,35 @@
+#pragma once
+
+// The main window: three rows of fixed height rules (slots, transfer and repository on top, the
+// command bar in the middle, the file browser below), 800 x 600 at first and never smaller.
+
+#include <QWidget>
+
+namespace korvana {
+
+class CDisabledCSplitterWnd;
+
+class CMainFrame : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(const QString& repositoryFolder, QWidget* parent = nullptr);
+
+    static constexpr int c_nWidth = 800;
+    static constexpr int c_nHeight = 600;
+    static constexpr int c_nMiddleRowHeight = 60;
+    static constexpr int c_nMinRowHeight = 100;
+
+    // The top row's height for an outer window height (caption and borders included): two
+    // fifths of that height less 60, at least 100. The bottom row takes what is left of the
+    // client area, about three fifths.
+    static int TopRowHeight(int outerHeight);
+
+    CDisabledCSplitterWnd* m_wndSplitter;
+    bool m_bSplitterReady = false;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+}  // namespace korvana

@@ -1,0 +1,141 @@
+#include "CMiddleView.h"
+
+#include <QFileInfo>
+#include <QResizeEvent>
+
+#include "AppFolder.h"
+#include "CAboutDlg.h"
+#include "CBottomRightView.h"
+#include "CBottomView.h"
+#include "CCJShell.h"
+#include "CCJShellList.h"
+#include "CCJShellTree.h"
+#include "CGdipButton.h"
+#include "CTopRightView.h"
+#include "FramePanes.h"
+#include "ResourceIds.h"
+
+namespace korvana {
+
+namespace {
+
+constexpr int kButtonTop = 18;
+constexpr int kButtonHeight = 40;
+
+// Copy Up and Copy Down need a folder on each side; the root "/" is a folder like any other.
+bool IsUsableFolder(const QString& folder) {
+    return !folder.isEmpty();
+}
+
+}  // namespace
+
+CMiddleView::CMiddleView(QWidget* parent)
+    : QWidget(parent),
+      m_btnConnect(AddButton(IDB_CONNECT_NORMAL, IDB_CONNECT_ACTIVE, QStringLiteral("Connect"))),
+      m_btnRefresh(AddButton(IDB_REFRESH_NORMAL, IDB_REFRESH_ACTIVE, QStringLiteral("Refresh"))),
+      m_btnCopyUp(AddButton(IDB_COPY_UP_NORMAL, IDB_COPY_UP_ACTIVE, QStringLiteral("Copy Up"))),
+      m_btnCopyDown(
+          AddButton(IDB_COPY_DOWN_NORMAL, IDB_COPY_DOWN_ACTIVE, QStringLiteral("Copy Down"))),
+      m_btnHelp(AddButton(IDB_HELP_NORMAL, IDB_HELP_ACTIVE, QStringLiteral("Help"))),
+      m_btnAbout(AddButton(IDB_ABOUT_NORMAL, IDB_ABOUT_ACTIVE, QStringLiteral("About"))) {
+    setAutoFillBackground(true);
+    // Connecting needs the keyboard link, which this window does not have yet.
+    m_btnConnect->setEnabled(false);
+    connect(m_btnRefresh, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
+    connect(m_btnCopyUp, &CGdipButton::clicked, this, &CMiddleView::OnCopyUp);
+    connect(m_btnCopyDown, &CGdipButton::clicked, this, &CMiddleView::OnCopyDown);
+    connect(m_btnHelp, &CGdipButton::clicked, this, &CMiddleView::OnHelpButton);
+    connect(m_btnAbout, &CGdipButton::clicked, this, &CMiddleView::OnAboutButton);
+}
+
+CGdipButton* CMiddleView::AddButton(int normalPicture, int activePicture, const QString& tip) {
+    auto* button = new CGdipButton(this);
+    button->LoadImages(normalPicture, activePicture);
+    button->SetToolTipText(tip);
+    return button;
+}
+
+void CMiddleView::resizeEvent(QResizeEvent* event) {
+    const int width = event->size().width();
+    m_btnConnect->setGeometry(30, kButtonTop, 110, kButtonHeight);
+    m_btnRefresh->setGeometry(180, kButtonTop, 110, kButtonHeight);
+    m_btnCopyUp->setGeometry(width - 450, kButtonTop, 100, kButtonHeight);
+    m_btnCopyDown->setGeometry(width - 320, kButtonTop, 110, kButtonHeight);
+    m_btnHelp->setGeometry(width - 190, kButtonTop, 70, kButtonHeight);
+    m_btnAbout->setGeometry(width - 100, kButtonTop, 70, kButtonHeight);
+}
+
+void CMiddleView::OnRefreshAll() {
+    if (CTopRightView* repository = FindTopRightView(this)) {
+        repository->RefreshRepository();
+    }
+    if (CBottomView* browser = FindBottomView(this)) {
+        browser->RefreshBrowser();
+    }
+}
+
+std::vector<TransferSource> CMiddleView::GetSelectedBrowserFiles() const {
+    std::vector<TransferSource> files;
+    const CBottomRightView* browser = FindBottomRightView(this);
+    if (browser == nullptr) {
+        return files;
+    }
+    const CCJShellList* list = browser->m_shellList;
+    for (int row : list->GetSelectedRows()) {
+        const QString path = list->RowPath(row);
+        if (!QFileInfo(path).isDir()) {
+            files.push_back({path, list->GetItemText(row, 0)});
+        }
+    }
+    return files;
+}
+
+void CMiddleView::OnCopyUp() {
+    CTopRightView* repository = FindTopRightView(this);
+    const CBottomRightView* browser = FindBottomRightView(this);
+    if (repository == nullptr || browser == nullptr) {
+        return;
+    }
+    const std::vector<TransferSource> files = GetSelectedBrowserFiles();
+    if (!files.empty() && IsUsableFolder(browser->m_shellList->GetFolder()) &&
+        IsUsableFolder(repository->m_strRepository)) {
+        repository->AddSongs(files);
+    }
+}
+
+void CMiddleView::OnCopyDown() {
+    const CTopRightView* repository = FindTopRightView(this);
+    const CBottomRightView* browser = FindBottomRightView(this);
+    if (repository == nullptr || browser == nullptr) {
+        return;
+    }
+    CCJShellList* list = browser->m_shellList;
+    const QString target =
+        list->m_pTreeCtrl != nullptr ? list->m_pTreeCtrl->GetSelectedFolderPath() : QString();
+    std::vector<TransferSource> songs;
+    for (const QString& name : repository->GetSelectedFiles()) {
+        songs.push_back({CCJShell::JoinPath(repository->m_strRepository, name), name});
+    }
+    if (songs.empty() || !IsUsableFolder(target) || !IsUsableFolder(repository->m_strRepository)) {
+        return;
+    }
+    TransferFiles(songs, target, {});
+    list->Refresh();
+}
+
+void CMiddleView::OnHelpButton() {
+    OpenAppFile(HelpDocumentName());
+}
+
+void CMiddleView::OnAboutButton() {
+    CAboutDlg about(window());
+    about.exec();
+    // None of the buttons keeps the hover face it had when the box opened.
+    for (CGdipButton* button :
+         {m_btnConnect, m_btnRefresh, m_btnCopyUp, m_btnCopyDown, m_btnHelp, m_btnAbout}) {
+        button->m_bHover = false;
+        button->update();
+    }
+}
+
+}  // namespace korvana

@@ -1,0 +1,49 @@
+#pragma once
+
+// The command bar: six picture buttons. Connect and Refresh keep their places at the left,
+// Copy Up, Copy Down, Help and About keep their distances from the right edge.
+
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+#include "TransferFiles.h"
+
+namespace korvana {
+
+class CGdipButton;
+
+class CMiddleView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CMiddleView(QWidget* parent = nullptr);
+
+    // Rebuilds the repository list and the file browser.
+    void OnRefreshAll();
+    // The files selected in the browser into the repository, each through the check.
+    void OnCopyUp();
+    // The songs selected in the repository into the browser's folder, without a check.
+    void OnCopyDown();
+    // Opens the help document beside the program.
+    void OnHelpButton();
+    void OnAboutButton();
+
+    // The browser's selected files (folders passed over), in row order.
+    std::vector<TransferSource> GetSelectedBrowserFiles() const;
+
+    CGdipButton* m_btnConnect;
+    CGdipButton* m_btnRefresh;
+    CGdipButton* m_btnCopyUp;
+    CGdipButton* m_btnCopyDown;
+    CGdipButton* m_btnHelp;
+    CGdipButton* m_btnAbout;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CGdipButton* AddButton(int normalPicture, int activePicture, const QString& tip);
+};
+
+}  // namespace korvana

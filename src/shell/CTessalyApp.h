@@ -1,0 +1,31 @@
+#pragma once
+
+// The application: the prompt of the window, the splash, the main frame and its repository.
+// It reads no command line of its own (Qt's platform options aside) and writes no settings.
+
+#include <QApplication>
+#include <memory>
+
+#include "QtPrompt.h"
+
+namespace korvana {
+
+class CMainFrame;
+
+class CTessalyApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CTessalyApp(int& argc, char** argv);
+    ~CTessalyApp() override;
+
+    // Shows the splash, then makes the main window and shows it.
+    void InitInstance();
+
+private:
+    QtPrompt m_prompt;
+    std::unique_ptr<ScopedPrompt> m_pScopedPrompt;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};
+
+}  // namespace korvana

@@ -1,0 +1,49 @@
+#pragma once
+
+// The repository pane: the list of the songs in the repository folder, and the way songs get in.
+
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+#include "TransferFiles.h"
+
+namespace korvana {
+
+class RepListCtrl;
+
+class CTopRightView : public QWidget {
+    Q_OBJECT
+
+public:
+    CTopRightView(const QString& repositoryFolder, QWidget* parent = nullptr);
+
+    // Rebuilds the list from the folder: every "*.mid" file in any letter case, in
+    // case-insensitive name order.
+    void RefreshRepository();
+
+    // The names of the selected rows, in row order.
+    QStringList GetSelectedFiles() const;
+
+    // Copies songs into the repository, each through the check, then rebuilds the list.
+    void AddSongs(const std::vector<TransferSource>& songs);
+
+    // Files dropped on the list: every file whose name ends in ".MID" in any case is taken from
+    // its own path and stored under its name in capitals; other files are passed over.
+    void OnRepositoryDrop(const QStringList& paths);
+
+    RepListCtrl* List() const { return m_listRepository; }
+
+    // The repository folder, ending in '/'.
+    const QString m_strRepository;
+    // The check a song passes on its way in.
+    SongCheck m_songCheck = AcceptedByConverter;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    RepListCtrl* m_listRepository;
+};
+
+}  // namespace korvana

@@ -1,0 +1,114 @@
+#include "RepListCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "CCJShell.h"
+#include "ListPopupMenu.h"
+#include "Prompt.h"
+#include "ResourceIds.h"
+
+namespace korvana {
+
+namespace {
+
+QStringList LocalPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile());
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+RepListCtrl::RepListCtrl(QWidget* parent) : CCJListCtrl(parent) {
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    // Editing a name in place is allowed but never applied: a song is renamed nowhere.
+    EnableLabelEditing(true);
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { OnListDoubleClick(indexOfTopLevelItem(item)); });
+}
+
+int RepListCtrl::AddFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return -1;
+    }
+    return AddRow(CCJShell::MidiRowTexts(info), CCJShell::GetIcon(info));
+}
+
+void RepListCtrl::OnDeleteFiles() {
+    const QList<int> rows = GetSelectedRows();
+    if (rows.isEmpty()) {
+        return;
+    }
+    if (Prompt().Ask("Delete files?", PromptButtons::YesNo) == PromptAnswer::Yes) {
+        for (int row : rows) {
+            QFile::remove(CCJShell::JoinPath(m_strFolder, GetItemText(row, 0)));
+        }
+    }
+    emit refreshRequested();
+}
+
+void RepListCtrl::OnRefresh() {
+    emit refreshRequested();
+}
+
+void RepListCtrl::OnListDoubleClick(int row) {
+    if (row >= 0) {
+        CCJShell::ShellOpen(CCJShell::JoinPath(m_strFolder, GetItemText(row, 0)));
+    }
+}
+
+void RepListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    const bool onRow = RowAt(event->pos()) >= 0;
+    switch (TrackListPopupMenu(this, event->globalPos(), onRow)) {
+        case ID_POPUP_DELETE:
+            OnDeleteFiles();
+            break;
+        case ID_POPUP_REFRESH:
+            OnRefresh();
+            break;
+        default:
+            break;
+    }
+}
+
+void RepListCtrl::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalPaths(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void RepListCtrl::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalPaths(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void RepListCtrl::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalPaths(event->mimeData());
+    if (paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The work runs after the drop has returned, so the file manager is not held meanwhile.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { emit filesDropped(paths); }, Qt::QueuedConnection);
+}
+
+}  // namespace korvana

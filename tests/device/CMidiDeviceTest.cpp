@@ -1,0 +1,116 @@
+// The port layer: enumeration, opening, chunked sending with acknowledgements, progress, waits.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "DeviceFixture.h"
+#include "Frame.h"
+#include "SysExChunks.h"
+
+namespace korvana::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Bytes LongFrame(std::size_t n) {
+    Bytes frame(n, 0x11);
+    frame.front() = kSysExStart;
+    frame.back() = kSysExEnd;
+    return frame;
+}
+
+class CMidiDeviceTest : public DeviceFixture {};
+
+TEST_F(CMidiDeviceTest, EnumerationListsEachPortWithItsNumber) {
+    m_pDevice->EnumDevices();
+    ASSERT_EQ(m_pDevice->m_nInDevs, 1u);
+    ASSERT_EQ(m_pDevice->m_nOutDevs, 1u);
+    EXPECT_EQ(m_pDevice->m_InDevs[0].nId, 0u);
+    EXPECT_EQ(m_pDevice->m_InDevs[0].strName, "Test in");
+    EXPECT_EQ(m_pDevice->m_OutDevs[0].strName, "Test out");
+    // Enumerating closes the pair.
+    EXPECT_FALSE(m_pDevice->IsOpen());
+}
+
+TEST_F(CMidiDeviceTest, OpeningAnUnknownPairFailsAndLeavesIdle) {
+    EXPECT_FALSE(m_pDevice->OpenPorts(0, 3));
+    EXPECT_FALSE(m_pDevice->IsOpen());
+    EXPECT_EQ(g_bIdle.load(), 1);
+}
+
+TEST_F(CMidiDeviceTest, LongFrameIsSentInAcknowledgedPiecesWithOneStepEach) {
+    int steps = 0;
+    m_pDevice->SetProgress([&] { ++steps; });
+    g_bProgressNotify = 1;
+    EXPECT_TRUE(m_pDevice->SendFrame(LongFrame(2012)));
+    g_bProgressNotify = 0;
+    EXPECT_EQ(m_pBackend->Sent().size(), 44u);
+    EXPECT_EQ(steps, 44);
+}
+
+TEST_F(CMidiDeviceTest, NoProgressWithoutNotification) {
+    int steps = 0;
+    m_pDevice->SetProgress([&] { ++steps; });
+    EXPECT_TRUE(m_pDevice->SendFrame(LongFrame(100)));
+    EXPECT_EQ(steps, 0);
+}
+
+TEST_F(CMidiDeviceTest, MissingAcknowledgementStopsTheFrameAfterItsTimeOut) {
+    m_pBackend->SetResponder(nullptr);
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(m_pDevice->SendFrame(LongFrame(100)));
+    EXPECT_GE(Clock::now() - start, kChunkAckTimeout);
+    EXPECT_EQ(m_pBackend->Sent().size(), 1u);
+}
+
+TEST_F(CMidiDeviceTest, ClosedPortSendsNothingAndSaysSo) {
+    m_pDevice->ClosePorts();
+    EXPECT_FALSE(m_pDevice->SendSysEx(MakeFrame(kCmdConnect, Bytes{0})));
+    EXPECT_TRUE(m_pBackend->Sent().empty());
+}
+
+TEST_F(CMidiDeviceTest, SplitInputBuffersReachTheHandlerAsOneFrame) {
+    const Bytes reply = MakeFrame(kCmdDelete, Bytes{kStatusOk});
+    g_nTransState = kStateDeleteWait;
+    m_pBackend->Receive(Bytes(reply.begin(), reply.begin() + 5));
+    m_pBackend->Receive(Bytes(reply.begin() + 5, reply.end()));
+    CMidiTrans::WaitState(1000, kStateDeleted);
+    EXPECT_EQ(g_nTransState.load(), kStateDeleted);
+}
+
+TEST_F(CMidiDeviceTest, WaitRunsThePumpWhileWaiting) {
+    int pumped = 0;
+    m_pDevice->SetPump([&] { ++pumped; }, std::chrono::milliseconds(5));
+    g_nTransState = kStateDeleteWait;
+    CMidiTrans::WaitState(60, kStateDeleted);
+    EXPECT_GE(pumped, 5);
+    EXPECT_LE(pumped, 40);  // pumped at its interval, not in a spin
+}
+
+TEST_F(CMidiDeviceTest, WaitEndsAsSoonAsTheStateIsFinal) {
+    g_nTransState = kStateHeaderWait;
+    m_pBackend->Receive(MakeFrame(kCmdFile, Bytes{kStatusCapacity}));
+    const Clock::time_point start = Clock::now();
+    CMidiTrans::WaitState(5000, kStateHeaderAccepted);
+    EXPECT_EQ(g_nTransState.load(), kStateHeaderCapacity);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(CMidiDeviceTest, WaitWithoutReplyLastsTheWholeTimeOut) {
+    g_nTransState = kStateDeleteWait;
+    const Clock::time_point start = Clock::now();
+    CMidiTrans::WaitState(50, kStateDeleted);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(50));
+    EXPECT_EQ(g_nTransState.load(), kStateDeleteWait);
+}
+
+TEST_F(CMidiDeviceTest, InstanceLivesUntilItsLastUserLetsGo) {
+    CMidiDevice* second = CMidiDevice::GetInstance();
+    EXPECT_EQ(second, m_pDevice);
+    CMidiDevice::ReleaseInstance();
+    EXPECT_EQ(g_pMidiDevice.load(), m_pDevice);
+}
+
+}  // namespace
+}  // namespace korvana::test

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "HelpArchive.h"
+#include "ShellTestSupport.h"
+
+namespace korvana {
+namespace {
+
+QByteArray Source(const char* name) {
+    return test::ReadBytes(QStringLiteral(KORVANA_HELP_DIR "/") + QLatin1String(name));
+}
+
+TEST(HelpDocument, TheArchiveIsMadeFromThePageAsCheckedIn) {
+    const QByteArray html = Source("Help.html");
+    ASSERT_FALSE(html.isEmpty());
+    EXPECT_EQ(Source("Help.mht"), MakeHelpArchive(html))
+        << "run korvana-help-archive resources/help/Help.html resources/help/Help.mht";
+}
+
+TEST(HelpDocument, TheArchiveHoldsThePageWhole) {
+    const QByteArray html = Source("Help.html");
+    const QByteArray archive = MakeHelpArchive(html);
+    const qsizetype start = archive.indexOf("\r\n\r\n", archive.indexOf("base64")) + 4;
+    const qsizetype end = archive.indexOf("\r\n\r\n--", start);
+    ASSERT_GT(end, start);
+    EXPECT_EQ(QByteArray::fromBase64(archive.mid(start, end - start)), html);
+    for (const QByteArray& line : archive.split('\n')) {
+        EXPECT_LE(line.size(), 77);
+    }
+}
+
+TEST(HelpDocument, LiesBesideTheProgram) {
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    EXPECT_EQ(test::ReadBytes(folder + "Help.html"), Source("Help.html"));
+    EXPECT_EQ(test::ReadBytes(folder + "Help.mht"), Source("Help.mht"));
+}
+
+TEST(HelpDocument, ExplainsEveryRefusalTheUserCanSee) {
+    const QByteArray html = Source("Help.html");
+    for (const char* message :
+         {"File is not supported!", "Error: PPQN is not 192", "Time signature is required!",
+          "Tempo is required!", "Mixed tracks are not allowed!",
+          "MIDI file containing track 1-8 is not supported!", "Note Off Error!", "Overwrite?",
+          "Delete files?"}) {
+        EXPECT_TRUE(html.contains(message)) << message;
+    }
+}
+
+}  // namespace
+}  // namespace korvana

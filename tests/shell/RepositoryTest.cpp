@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "AppFolder.h"
+#include "CCJFlatHeaderCtrl.h"
+#include "CTopRightView.h"
+#include "RecordingPrompt.h"
+#include "RepListCtrl.h"
+#include "ShellTestSupport.h"
+
+namespace korvana {
+namespace {
+
+const SongCheck kAcceptAll = [](const QString&) { return true; };
+
+class Repository : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_folder = m_dir.path() + QStringLiteral("/Repository/");
+        ASSERT_TRUE(QDir().mkpath(m_folder));
+    }
+
+    CTopRightView& View() {
+        if (!m_view) {
+            m_view = std::make_unique<CTopRightView>(m_folder);
+            m_view->m_songCheck = kAcceptAll;
+        }
+        return *m_view;
+    }
+
+    QString Outside(const QString& relative) {
+        const QString path = m_dir.path() + QStringLiteral("/outside/") + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+    std::unique_ptr<CTopRightView> m_view;
+    RecordingPrompt m_prompt;
+    ScopedPrompt m_scoped{m_prompt};
+};
+
+TEST_F(Repository, ListsMidiFilesInAnyCaseInNameOrderWithTheirColumns) {
+    for (const char* name : {"b.mid", "A.MID", "c.Mid", "notes.txt", "d.midi"}) {
+        ASSERT_TRUE(test::WriteBytes(m_folder + name, "data"));
+    }
+    ASSERT_TRUE(test::WriteBytes(m_folder + "x.mid", {}));
+    ASSERT_TRUE(QDir(m_folder).mkdir("folder.mid"));
+    const RepListCtrl& list = *View().List();
+    EXPECT_EQ(test::Column(list), QStringList({"A.MID", "b.mid", "c.Mid", "x.mid"}));
+    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("Repository"));
+    EXPECT_EQ(list.GetItemText(3, 1), QString());
+    EXPECT_EQ(list.GetItemText(3, 2), QString()) << "an empty file shows no size";
+    EXPECT_EQ(list.GetItemText(0, 2), QStringLiteral("1KB"));
+}
+
+TEST_F(Repository, HeaderClicksMoveTheArrowWithoutReordering) {
+    for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
+        ASSERT_TRUE(test::WriteBytes(m_folder + name, name));
+    }
+    RepListCtrl& list = *View().List();
+    list.OnHeaderItemClick(0);
+    EXPECT_FALSE(list.GetFlatHeader()->IsSortAscending());
+    EXPECT_EQ(test::Column(list), QStringList({"a.mid", "b.mid", "c.mid"}));
+}
+
+TEST_F(Repository, DropTakesMidiFilesFromTheirOwnPathsUnderCapitalNames) {
+    const QString a = Outside("one/a.mid");
+    const QString b = Outside("one/b.txt");
+    const QString c = Outside("one/C.MID");
+    const QString d = Outside("two/deep/d.Mid");
+    ASSERT_TRUE(test::WriteBytes(a, "song a"));
+    ASSERT_TRUE(test::WriteBytes(b, "text"));
+    ASSERT_TRUE(test::WriteBytes(c, "song c"));
+    ASSERT_TRUE(test::WriteBytes(d, "song d"));
+    View().OnRepositoryDrop({a, b, c, d});
+    EXPECT_TRUE(m_prompt.m_texts.empty());
+    EXPECT_EQ(test::Entries(m_folder), QStringList({"A.MID", "C.MID", "D.MID"}));
+    EXPECT_EQ(test::ReadBytes(m_folder + "A.MID"), QByteArray("song a"));
+    EXPECT_EQ(test::ReadBytes(m_folder + "D.MID"), QByteArray("song d"));
+    EXPECT_EQ(test::Column(*View().List()), QStringList({"A.MID", "C.MID", "D.MID"}));
+}
+
+TEST_F(Repository, DropReadsTheFileOfItsExactNameWhenOthersDifferOnlyInCase) {
+    const QString lower = Outside("same/a.mid");
+    const QString upper = Outside("same/A.MID");
+    ASSERT_TRUE(test::WriteBytes(lower, "lower"));
+    ASSERT_TRUE(test::WriteBytes(upper, "upper"));
+    View().OnRepositoryDrop({lower});
+    EXPECT_EQ(test::ReadBytes(m_folder + "A.MID"), QByteArray("lower"));
+}
+
+TEST_F(Repository, DropOfTheSameNameFromTwoFoldersAsksBeforeOverwriting) {
+    const QString first = Outside("x/song.mid");
+    const QString second = Outside("y/SONG.mid");
+    ASSERT_TRUE(test::WriteBytes(first, "first"));
+    ASSERT_TRUE(test::WriteBytes(second, "second"));
+    m_prompt.Script({PromptAnswer::No});
+    View().OnRepositoryDrop({first, second});
+    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"Overwrite?  SONG.MID"}));
+    EXPECT_EQ(test::ReadBytes(m_folder + "SONG.MID"), QByteArray("first"));
+}
+
+TEST_F(Repository, DropOfARefusedSongNamesItAndCopiesNothing) {
+    const QString song = Outside("refused.mid");
+    ASSERT_TRUE(test::WriteBytes(song, test::MidiSong("x")));
+    View().m_songCheck = [](const QString&) { return false; };
+    View().OnRepositoryDrop({song});
+    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"REFUSED.MID:  File is not supported!"}));
+    EXPECT_TRUE(test::Entries(m_folder).isEmpty());
+    EXPECT_EQ(test::Entries(QFileInfo(song).path()), QStringList({"refused.mid"}));
+}
+
+TEST_F(Repository, DropOfOnlyOtherFilesDoesNothing) {
+    const QString text = Outside("readme.txt");
+    ASSERT_TRUE(test::WriteBytes(text, "text"));
+    ASSERT_TRUE(test::WriteBytes(m_folder + "before.mid", "x"));
+    View();
+    ASSERT_TRUE(test::WriteBytes(m_folder + "later.mid", "x"));
+    View().OnRepositoryDrop({text});
+    EXPECT_EQ(test::Column(*View().List()), QStringList({"before.mid"})) << "not even rebuilt";
+}
+
+TEST_F(Repository, DroppedUrlsReachTheViewAfterTheDropReturns) {
+    const QString song = Outside("dropped.mid");
+    ASSERT_TRUE(test::WriteBytes(song, "x"));
+    RepListCtrl& list = *View().List();
+    QSignalSpy dropped(&list, &RepListCtrl::filesDropped);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(song), QUrl(QStringLiteral("https://example.org/a.mid"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
+    EXPECT_EQ(dropped.count(), 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList({song}));
+    EXPECT_EQ(test::Column(list), QStringList({"DROPPED.MID"}));
+}
+
+TEST_F(Repository, DeleteAsksAndAlwaysRebuilds) {
+    for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
+        ASSERT_TRUE(test::WriteBytes(m_folder + name, "x"));
+    }
+    RepListCtrl& list = *View().List();
+    list.SetRowSelected(0, true);
+    list.SetRowSelected(2, true);
+    ASSERT_TRUE(test::WriteBytes(m_folder + "d.mid", "x"));
+    m_prompt.Script({PromptAnswer::No});
+    list.OnDeleteFiles();
+    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"Delete files?"}));
+    EXPECT_EQ(test::Column(list), QStringList({"a.mid", "b.mid", "c.mid", "d.mid"}));
+
+    list.SetRowSelected(0, true);
+    list.SetRowSelected(2, true);
+    m_prompt.Script({PromptAnswer::Yes});
+    list.OnDeleteFiles();
+    EXPECT_EQ(test::Entries(m_folder), QStringList({"b.mid", "d.mid"}));
+    EXPECT_EQ(test::Column(list), QStringList({"b.mid", "d.mid"}));
+
+    list.clearSelection();
+    list.OnDeleteFiles();
+    EXPECT_EQ(m_prompt.m_texts.size(), 2u);
+}
+
+TEST_F(Repository, EditingANameInPlaceRenamesNothing) {
+    ASSERT_TRUE(test::WriteBytes(m_folder + "song.mid", "x"));
+    RepListCtrl& list = *View().List();
+    emit list.labelEdited(0, QStringLiteral("other.mid"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(test::Entries(m_folder), QStringList({"song.mid"}));
+}
+
+TEST(RepositoryFolder, BesideTheProgramWhenWritableElseInTheUsersDataFolder) {
+    QTemporaryDir dir;
+    const QString program = dir.path() + QStringLiteral("/bin/");
+    const QString data = dir.path() + QStringLiteral("/data");
+    ASSERT_TRUE(QDir().mkpath(program + "Repository"));
+    ASSERT_TRUE(test::WriteBytes(program + "Repository/kept.mid", "kept"));
+    EXPECT_EQ(ChooseRepositoryFolder(program, data), program + "Repository/");
+    EXPECT_EQ(test::Entries(program + "Repository"), QStringList({"kept.mid"}));
+
+    // A program folder that cannot hold a folder: a plain file stands where it would be.
+    const QString blocked = dir.path() + QStringLiteral("/blocked");
+    ASSERT_TRUE(test::WriteBytes(blocked, "file"));
+    EXPECT_EQ(ChooseRepositoryFolder(blocked, data), data + "/Repository/");
+    EXPECT_TRUE(QFileInfo(data + "/Repository").isDir());
+}
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,65 @@
+#pragma once
+
+// Helpers of the window's tests: small Standard MIDI Files with a song name, other files with
+// given bytes, the names a folder holds and the texts a list shows.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "CCJListCtrl.h"
+
+namespace korvana::test {
+
+// A format-0 song at 192 ticks per quarter note whose first meta event names it.
+inline QByteArray MidiSong(const QByteArray& songName) {
+    QByteArray track;
+    track += QByteArray("\x00\xFF\x03", 3) + char(songName.size()) + songName;
+    track += QByteArray("\x00\xFF\x58\x04\x04\x02\x18\x08", 8);
+    track += QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7);
+    track += QByteArray("\x00\x99\x24\x64\x60\x89\x24\x00", 8);
+    track += QByteArray("\x00\xFF\x2F\x00", 4);
+    QByteArray file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\xC0", 14);
+    const auto length = static_cast<quint32>(track.size());
+    file += "MTrk";
+    for (int shift : {24, 16, 8, 0}) {
+        file += char((length >> shift) & 0xFF);
+    }
+    return file + track;
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool SetModified(const QString& path, const QDateTime& time) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+// Every entry of a folder, hidden ones included, sorted.
+inline QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The texts of one column, row by row.
+inline QStringList Column(const CCJListCtrl& list, int column = 0) {
+    QStringList texts;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        texts.push_back(list.GetItemText(row, column));
+    }
+    return texts;
+}
+
+}  // namespace korvana::test
