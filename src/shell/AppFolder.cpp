@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "CCJShell.h"
+#include "DataPaths.h"
 
 namespace korvana {
 
@@ -25,6 +26,24 @@ bool IsWritableFolder(const QString& path) {
     return info.isDir() && info.isWritable();
 }
 
+const ProgramData& ThisProgramData() {
+    static const ProgramData data =
+        LocateProgramData(QCoreApplication::applicationDirPath().toStdU16String());
+    return data;
+}
+
+// The folder of the help documents: the program folder in the build tree,
+// <prefix>/share/korvana for an installed program.
+QString DataFolder() {
+    return WithSlash(QString::fromStdU16String(ThisProgramData().folder.generic_u16string()));
+}
+
+QString PersonalRepositoryFolder(const QString& dataFolder) {
+    const QString personal = WithSlash(dataFolder) + kRepository;
+    CreateFolderPath(personal);
+    return personal;
+}
+
 }  // namespace
 
 QString GetAppFolder() {
@@ -37,7 +56,7 @@ void CreateFolderPath(const QString& path) {
 }
 
 bool OpenAppFile(const QString& name) {
-    return CCJShell::ShellOpen(GetAppFolder() + name);
+    return CCJShell::ShellOpen(DataFolder() + name);
 }
 
 QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder) {
@@ -46,14 +65,17 @@ QString ChooseRepositoryFolder(const QString& programFolder, const QString& data
     if (IsWritableFolder(beside)) {
         return beside;
     }
-    const QString personal = WithSlash(dataFolder) + kRepository;
-    CreateFolderPath(personal);
-    return personal;
+    return PersonalRepositoryFolder(dataFolder);
 }
 
 QString LocateRepositoryFolder() {
-    return ChooseRepositoryFolder(
-        GetAppFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // An installed program's folder is no place for a user's songs, even where it is writable
+    // (a prefix in the home folder, or a run as root).
+    if (ThisProgramData().installed) {
+        return PersonalRepositoryFolder(dataFolder);
+    }
+    return ChooseRepositoryFolder(GetAppFolder(), dataFolder);
 }
 
 QString HelpDocumentName() {
