@@ -1,9 +1,13 @@
 #include "CTessalyApp.h"
 
+#include <QTimer>
+
 #include "AppFolder.h"
 #include "AppIcon.h"
 #include "CMainFrame.h"
 #include "CSplashWnd.h"
+#include "CTopRightView.h"
+#include "FramePanes.h"
 #include "KorvanaResources.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -27,6 +31,16 @@ void CTessalyApp::InitInstance() {
     CSplashWnd::ShowSplashScreen();
     m_pMainFrame = std::make_unique<CMainFrame>(repository);
     m_pMainFrame->show();
+    // Files handed over by the file manager's "Open with" enter the repository as if dropped on
+    // its list, once the window is up to show any refusal.
+    const QStringList files = arguments().mid(1);
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, this, [this, files] {
+            if (CTopRightView* view = FindTopRightView(m_pMainFrame.get())) {
+                view->OnRepositoryDrop(files);
+            }
+        });
+    }
 }
 
 }  // namespace korvana
