@@ -1,6 +1,7 @@
 #pragma once
 
-// The application: the prompt of the window, the splash, the main frame and its repository.
+// The application: the prompt of the window, the keyboard link, the splash, the main frame and
+// its repository.
 // It reads no command line of its own (Qt's platform options aside) and writes no settings.
 
 #include <QApplication>
