@@ -1,9 +1,15 @@
 #include "CTessalyApp.h"
 
+#include <QTimer>
+
 #include "AppFolder.h"
 #include "AppIcon.h"
 #include "CMainFrame.h"
+#include "CMidiDevice.h"
 #include "CSplashWnd.h"
+#include "CTopRightView.h"
+#include "FramePanes.h"
+#include "KeyboardLink.h"
 #include "KorvanaResources.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -23,10 +29,22 @@ void CTessalyApp::InitInstance() {
     m_pScopedPrompt = std::make_unique<ScopedPrompt>(m_prompt);
     setWindowIcon(LoadAppIcon());
     const QString repository = LocateRepositoryFolder();
+    // The views' transfer objects end the device's life with the window.
+    AttachToWindow(*CMidiDevice::GetInstance(), MakeWindowBackend(SimulatedKeyboardStore()));
     CSplashWnd::EnableSplashScreen(true);
     CSplashWnd::ShowSplashScreen();
     m_pMainFrame = std::make_unique<CMainFrame>(repository);
     m_pMainFrame->show();
+    // Files handed over by the file manager's "Open with" enter the repository as if dropped on
+    // its list, once the window is up to show any refusal.
+    const QStringList files = arguments().mid(1);
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, this, [this, files] {
+            if (CTopRightView* view = FindTopRightView(m_pMainFrame.get())) {
+                view->OnRepositoryDrop(files);
+            }
+        });
+    }
 }
 
 }  // namespace korvana
