@@ -24,7 +24,7 @@ protected:
     }
     static SimulatorOptions Options() {
         SimulatorOptions options;
-        options.slots = 4;
+        options.slotCount = 4;
         options.readAbandonedAfter = std::chrono::milliseconds(50);
         return options;
     }
