@@ -51,11 +51,16 @@ void KeyboardSimulator::OnMessage(std::span<const std::uint8_t> message) {
     ++m_nMessages;
     if (IsChunkAck(message))
         return;
-    if (!m_faults.dropAcks)
+    const bool ackDropped = m_faults.dropAckOfMessage > 0 && --m_faults.dropAckOfMessage == 0;
+    if (!m_faults.dropAcks && !ackDropped)
         m_send(MakeChunkAck());
     // Whole frames travel in messages of at most 46 (later 47) bytes; a 48-byte message is a
     // piece of a longer frame, completed with 0xF0 in front (all but the first) and 0xF7 behind.
     const bool piece = message.size() == kMaxMessageSize;
+    // A message that starts with the frame header starts a new frame: pieces of a frame whose
+    // sending was abandoned are dropped. (Packed payload never holds the header's bytes.)
+    if (HasFrameStart(message))
+        m_chunks.clear();
     if (m_chunks.empty() && !piece) {
         OnFrame(message);
         return;
@@ -86,8 +91,11 @@ void KeyboardSimulator::OnFrame(std::span<const std::uint8_t> frame) {
         m_exchange = Exchange::Idle;
         return;
     }
-    // After an accepted header the next file frame is the data, which carries the data's sum.
-    if (m_exchange == Exchange::AwaitingData && command == kCmdFile) {
+    // After an accepted header the next file frame of the announced size is the data, which
+    // carries the data's sum; a file frame of another size is a new header (the program gave up
+    // on the data).
+    if (m_exchange == Exchange::AwaitingData && command == kCmdFile &&
+        frame.size() == kFrameOverhead + 2 * std::size_t{m_nAnnouncedSize}) {
         OnDataFrame(frame, payload);
         return;
     }

@@ -26,6 +26,7 @@ struct SimulatorOptions {
 
 struct SimulatorFaults {
     bool dropAcks = false;                    // acknowledge no message
+    int dropAckOfMessage = 0;                 // the Nth message from now goes unacknowledged
     int corruptReplies = 0;                   // the next N replies carry a wrong checksum
     int wrongCommandReplies = 0;              // the next N replies carry another command
     bool directoryOutOfOrder = false;         // list slot 2 second

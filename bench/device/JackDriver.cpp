@@ -10,21 +10,11 @@
 #include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "RtMidiBackend.h"
+#include "SongImage.h"
 
 namespace {
 
 constexpr std::size_t kSongSize = 20000;
-
-std::vector<std::uint8_t> SongImage() {
-    std::vector<std::uint8_t> image(kSongSize, 0x20);
-    const std::size_t pattern = kSongSize - 82;
-    image[80] = static_cast<std::uint8_t>(pattern);
-    image[81] = static_cast<std::uint8_t>(pattern >> 8);
-    image[82] = image[83] = 0xFF;
-    for (std::size_t i = 84; i < kSongSize; ++i)
-        image[i] = static_cast<std::uint8_t>(i * 13);
-    return image;
-}
 
 int FindPort(const std::vector<korvana::MidiDevEntry>& ports, const std::string& text) {
     for (const auto& port : ports) {
@@ -57,7 +47,7 @@ int main(int argc, char** argv) {
     std::string name;
     int result = 1;
     if (in >= 0 && out >= 0 && ConnectDevice(in, name, out)) {
-        const auto image = SongImage();
+        const auto image = test::SongImage(kSongSize - 82);
         std::size_t chunks = 0;
         device->SetProgress([&] { ++chunks; });
         g_bProgressNotify = 1;

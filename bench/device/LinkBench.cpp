@@ -26,6 +26,7 @@
 #include "Prompt.h"
 #include "RecordingPrompt.h"
 #include "SimulatedKeyboard.h"
+#include "SongImage.h"
 #include "SysExChunks.h"
 
 namespace korvana {
@@ -38,18 +39,6 @@ double ThreadCpuSeconds() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// A song image the simulated keyboard accepts: control entry, then FF FF pattern data.
-Bytes SongImage(std::size_t size) {
-    Bytes image(size, 0x20);
-    const std::size_t pattern = size - 82;
-    image[80] = static_cast<std::uint8_t>(pattern);
-    image[81] = static_cast<std::uint8_t>(pattern >> 8);
-    image[82] = image[83] = 0xFF;
-    for (std::size_t i = 84; i < size; ++i)
-        image[i] = static_cast<std::uint8_t>(i * 13);
-    return image;
 }
 
 // The far end of the cable: acknowledges every message at once, and optionally answers with
@@ -156,7 +145,7 @@ void SendFileToSimulator(benchmark::State& state) {
         state.SkipWithError("no connection");
         return;
     }
-    const Bytes image = SongImage(20000);
+    const Bytes image = test::SongImage(20000 - 82);
     double cpu = 0;
     double wall = 0;
     for (auto _ : state) {
@@ -182,7 +171,7 @@ void CapacityRefusal(benchmark::State& state) {
     DeviceUse use(std::move(far.cable.first));
     RecordingPrompt prompt;
     ScopedPrompt scope(prompt);
-    const Bytes image = SongImage(20000);
+    const Bytes image = test::SongImage(20000 - 82);
     for (auto _ : state) {
         CMidiTrans::SendFile(image, 0, 500);
         const auto latency = Clock::now() - far.replySent;

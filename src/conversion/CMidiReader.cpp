@@ -56,33 +56,43 @@ struct CountingSink {
     }
 };
 
-// Second pass: fills the track's array (already sized) and the long data store.
+// Second pass: fills the track's part of the event store (sized by the first pass) and the long
+// data store.
 struct StoringSink {
-    std::vector<MidiEvent>& events;
+    MidiEvent* next;
+    MidiEvent* const limit;
     std::uint8_t*& longData;
     std::string& songName;
     bool& songNameSet;
 
-    MidiEvent& Append(std::uint32_t time, std::uint8_t status, std::uint32_t count) {
-        MidiEvent& event = events.emplace_back();
+    // The walk is the counting one, so the store always has room; the check is a safeguard.
+    MidiEvent* Append(std::uint32_t time, std::uint8_t status, std::uint32_t count) {
+        if (next == limit)
+            return nullptr;
+        MidiEvent& event = *next++;
+        event = MidiEvent{};
         event.dwTime = time;
         event.dwLength = count;
         event.byStatus = status;
-        return event;
+        return &event;
     }
     void AddChannel(std::uint32_t time, std::uint8_t status, std::uint8_t first,
                     std::uint8_t second, std::uint32_t count) {
-        MidiEvent& event = Append(time, status, count);
-        event.byData[0] = first;
-        event.byData[1] = count > 1 ? second : 0;
+        MidiEvent* event = Append(time, status, count);
+        if (!event)
+            return;
+        event->byData[0] = first;
+        event->byData[1] = count > 1 ? second : 0;
     }
     void AddBytes(std::uint32_t time, std::uint8_t status, const std::uint8_t* bytes,
                   std::uint32_t count) {
-        MidiEvent& event = Append(time, status, count);
-        std::uint8_t* target = event.byData;
+        MidiEvent* event = Append(time, status, count);
+        if (!event)
+            return;
+        std::uint8_t* target = event->byData;
         if (!IsShort(count)) {
             target = longData;
-            event.pData = longData;
+            event->pData = longData;
             longData += count;
         }
         if (count)
@@ -90,11 +100,13 @@ struct StoringSink {
     }
     void AddMeta(std::uint32_t time, std::uint8_t type, const std::uint8_t* bytes,
                  std::uint32_t count) {
-        MidiEvent& event = Append(time, 0xFF, count + 1);
-        std::uint8_t* target = event.byData;
+        MidiEvent* event = Append(time, 0xFF, count + 1);
+        if (!event)
+            return;
+        std::uint8_t* target = event->byData;
         if (!IsShort(count + 1)) {
             target = longData;
-            event.pData = longData;
+            event->pData = longData;
             longData += count + 1;
         }
         target[0] = type;
@@ -128,9 +140,9 @@ bool CMidiReader::LoadFile() {
     const std::uintmax_t size = fs::file_size(fs::path(m_strFileName), error);
     if (error || size > std::numeric_limits<std::uint32_t>::max())
         return false;
-    // Left uninitialised: every byte is overwritten by the read.
-    std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[size ? size : 1]);
-    if (!data || std::fread(data.get(), 1, size, file) != size)
+    // Left uninitialised: every byte is overwritten by the read. An empty file still has data.
+    LargeArray<std::uint8_t> data;
+    if (!data.Allocate(size ? size : 1) || std::fread(data.Data(), 1, size, file) != size)
         return false;
     m_pFileData = std::move(data);
     m_nFileSize = static_cast<std::uint32_t>(size);
@@ -138,9 +150,9 @@ bool CMidiReader::LoadFile() {
 }
 
 int CMidiReader::ReadHeader() {
-    if (!m_pFileData)
+    const std::uint8_t* data = m_pFileData.Data();
+    if (!data)
         return kHeaderNotLoaded;
-    const std::uint8_t* data = m_pFileData.get();
     if (m_nFileSize < kHeaderSize || std::memcmp(data, "MThd", 4) != 0 || data[4] != 0 ||
         data[5] != 0 || data[6] != 0 || data[7] != 6)
         return kHeaderMalformed;
@@ -172,32 +184,36 @@ int CMidiReader::ReadHeader() {
 }
 
 bool CMidiReader::ReadTracks() {
-    const std::uint8_t* fileEnd = m_pFileData.get() + m_nFileSize;
+    const std::uint8_t* fileEnd = m_pFileData.Data() + m_nFileSize;
     auto chunkBody = [&](std::uint32_t track) { return m_trackData[track] + kChunkHeaderSize; };
     auto chunkEnd = [&](std::uint32_t track) { return chunkBody(track) + m_trackLength[track]; };
 
     std::vector<std::size_t> eventCounts(m_nTracks);
+    std::size_t totalEvents = 0;
     std::size_t longBytes = 0;
     for (std::uint32_t track = 0; track < m_nTracks; ++track) {
         CountingSink counter;
         track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, counter);
         eventCounts[track] = counter.events;
+        totalEvents += counter.events;
         longBytes += counter.longBytes;
     }
-    try {
-        m_pLongData.reset(longBytes ? new std::uint8_t[longBytes] : nullptr);
-        for (std::uint32_t track = 0; track < m_nTracks; ++track)
-            m_trackEvents[track].reserve(eventCounts[track]);
-    } catch (const std::bad_alloc&) {
+    if (!m_eventStore.Allocate(totalEvents))
         return false;  // a song we cannot hold is not a song we accept
-    }
+    m_pLongData.reset(longBytes ? new (std::nothrow) std::uint8_t[longBytes] : nullptr);
+    if (longBytes && !m_pLongData)
+        return false;
 
+    MidiEvent* store = m_eventStore.Data();
     std::uint8_t* longData = m_pLongData.get();
     bool allEnded = true;
     for (std::uint32_t track = 0; track < m_nTracks; ++track) {
-        std::vector<MidiEvent>& events = m_trackEvents[track];
-        StoringSink store{events, longData, m_strSongName, m_bSongNameSet};
-        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, store);
+        StoringSink sink{store, store + eventCounts[track], longData, m_strSongName,
+                         m_bSongNameSet};
+        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, sink);
+        m_trackEvents[track] = std::span<MidiEvent>(store, sink.next);
+        store += eventCounts[track];
+        const std::span<MidiEvent>& events = m_trackEvents[track];
         if (!events.empty() && !events.back().IsEndOfTrack())
             allEnded = false;
     }
@@ -208,11 +224,68 @@ void CMidiReader::MergeTracks() {
     std::size_t total = 0;
     for (const auto& events : m_trackEvents)
         total += events.size();
-    m_allEvents.clear();
-    m_allEvents.reserve(total);
+    m_allEvents = {};
+    if (!m_mergedStore.Allocate(total))
+        return;  // out of memory: an empty list, which no check accepts
+    if (TracksInTimeOrder()) {
+        LargeArray<const MidiEvent*> spare;
+        if (spare.Allocate(total)) {
+            MergeSortedTracks(spare);
+            return;
+        }
+    }
+    MergeByNextEvents();
+}
 
-    // A min-heap of the tracks' next events keyed by (time, track): the smallest time wins and
-    // equal times go to the lower track. A track keeps the turn while its next event still wins.
+bool CMidiReader::TracksInTimeOrder() const {
+    for (const auto& events : m_trackEvents) {
+        for (std::size_t i = 1; i < events.size(); ++i) {
+            if (events[i].dwTime < events[i - 1].dwTime)
+                return false;  // the 32-bit running time wrapped
+        }
+    }
+    return true;
+}
+
+// With every track in time order, the rule "smallest next time, lower track on equal times" is a
+// stable merge of the tracks in track order: adjacent runs are merged pairwise, the earlier run
+// winning ties, until one run is left.
+void CMidiReader::MergeSortedTracks(LargeArray<const MidiEvent*>& spare) {
+    const MidiEvent** from = m_mergedStore.Data();
+    std::vector<std::size_t> runStarts;
+    std::size_t filled = 0;
+    for (const auto& events : m_trackEvents) {
+        if (events.empty())
+            continue;
+        runStarts.push_back(filled);
+        for (const MidiEvent& event : events)
+            from[filled++] = &event;
+    }
+    const std::size_t total = filled;
+    const MidiEvent** to = spare.Data();
+    auto earlier = [](const MidiEvent* a, const MidiEvent* b) { return a->dwTime < b->dwTime; };
+    while (runStarts.size() > 1) {
+        std::vector<std::size_t> merged;
+        for (std::size_t run = 0; run < runStarts.size(); run += 2) {
+            const std::size_t begin = runStarts[run];
+            const std::size_t middle = run + 1 < runStarts.size() ? runStarts[run + 1] : total;
+            const std::size_t end = run + 2 < runStarts.size() ? runStarts[run + 2] : total;
+            std::merge(from + begin, from + middle, from + middle, from + end, to + begin, earlier);
+            merged.push_back(begin);
+        }
+        runStarts.swap(merged);
+        std::swap(from, to);
+    }
+    if (from != m_mergedStore.Data())
+        std::swap(m_mergedStore, spare);
+    m_allEvents = std::span<const MidiEvent*>(m_mergedStore.Data(), total);
+}
+
+// The general rule, also for tracks whose running time wrapped: a min-heap of the tracks' next
+// events keyed by (time, track). A track keeps the turn while its next event still wins.
+void CMidiReader::MergeByNextEvents() {
+    const MidiEvent** out = m_mergedStore.Data();
+    std::size_t filled = 0;
     auto key = [](std::uint32_t time, std::uint32_t track) {
         return static_cast<std::uint64_t>(time) << 32 | track;
     };
@@ -229,10 +302,10 @@ void CMidiReader::MergeTracks() {
         const auto track = static_cast<std::uint32_t>(heads.back() & 0xFFFFFFFFu);
         heads.pop_back();
         const std::uint64_t rival = heads.empty() ? ~std::uint64_t{0} : heads.front();
-        const std::vector<MidiEvent>& events = m_trackEvents[track];
+        const std::span<MidiEvent>& events = m_trackEvents[track];
         std::size_t next = cursors[track];
         do {
-            m_allEvents.push_back(&events[next++]);
+            out[filled++] = &events[next++];
         } while (next < events.size() && key(events[next].dwTime, track) < rival);
         cursors[track] = next;
         if (next < events.size()) {
@@ -240,15 +313,18 @@ void CMidiReader::MergeTracks() {
             std::push_heap(heads.begin(), heads.end(), later);
         }
     }
+    m_allEvents = std::span<const MidiEvent*>(out, filled);
 }
 
 void CMidiReader::Reset() {
     m_allEvents = {};
+    m_mergedStore.Free();
     m_trackEvents = {};
+    m_eventStore.Free();
     m_trackData = {};
     m_trackLength = {};
     m_pLongData.reset();
-    m_pFileData.reset();
+    m_pFileData.Free();
     m_nFileSize = 0;
     m_nTracks = 0;
     m_strFileName.clear();

@@ -60,9 +60,13 @@ void BuildFrame(std::span<std::uint8_t> frame) {
     StoreSum(frame, FrameSum(frame));
 }
 
+bool HasFrameStart(std::span<const std::uint8_t> message) {
+    return message.size() >= kHeader.size() &&
+           std::equal(kHeader.begin(), kHeader.end(), message.begin());
+}
+
 bool HasFrameHeader(std::span<const std::uint8_t> frame) {
-    return frame.size() >= kFrameOverhead &&
-           std::equal(kHeader.begin(), kHeader.end(), frame.begin()) && frame.back() == kSysExEnd;
+    return frame.size() >= kFrameOverhead && HasFrameStart(frame) && frame.back() == kSysExEnd;
 }
 
 bool IsChunkAck(std::span<const std::uint8_t> message) {

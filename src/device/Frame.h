@@ -58,6 +58,9 @@ void BuildFrame(std::span<std::uint8_t> frame);
 // byte ends System Exclusive.
 bool HasFrameHeader(std::span<const std::uint8_t> frame);
 
+// Whether a message begins with the 8 header bytes of a frame.
+bool HasFrameStart(std::span<const std::uint8_t> message);
+
 // Whether a received message is the device's chunk acknowledgement (length and command only).
 bool IsChunkAck(std::span<const std::uint8_t> message);
 

@@ -26,24 +26,6 @@ bool IsWritableFolder(const QString& path) {
     return info.isDir() && info.isWritable();
 }
 
-const ProgramData& ThisProgramData() {
-    static const ProgramData data =
-        LocateProgramData(QCoreApplication::applicationDirPath().toStdU16String());
-    return data;
-}
-
-// The folder of the help documents: the program folder in the build tree,
-// <prefix>/share/korvana for an installed program.
-QString DataFolder() {
-    return WithSlash(QString::fromStdU16String(ThisProgramData().folder.generic_u16string()));
-}
-
-QString PersonalRepositoryFolder(const QString& dataFolder) {
-    const QString personal = WithSlash(dataFolder) + kRepository;
-    CreateFolderPath(personal);
-    return personal;
-}
-
 }  // namespace
 
 QString GetAppFolder() {
@@ -55,27 +37,34 @@ void CreateFolderPath(const QString& path) {
     QDir().mkpath(path);
 }
 
-bool OpenAppFile(const QString& name) {
-    return CCJShell::ShellOpen(DataFolder() + name);
+QString GetDataFolder() {
+    static const QString folder =
+        WithSlash(CCJShell::FromPath(LocateProgramData(CCJShell::ToPath(GetAppFolder())).folder));
+    return folder;
 }
 
-QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder) {
-    const QString beside = WithSlash(programFolder) + kRepository;
-    CreateFolderPath(beside);
-    if (IsWritableFolder(beside)) {
-        return beside;
+bool OpenAppFile(const QString& name) {
+    return CCJShell::ShellOpen(GetDataFolder() + name);
+}
+
+QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder,
+                               bool installed) {
+    if (!installed) {
+        const QString beside = WithSlash(programFolder) + kRepository;
+        CreateFolderPath(beside);
+        if (IsWritableFolder(beside)) {
+            return beside;
+        }
     }
-    return PersonalRepositoryFolder(dataFolder);
+    const QString personal = WithSlash(dataFolder) + kRepository;
+    CreateFolderPath(personal);
+    return personal;
 }
 
 QString LocateRepositoryFolder() {
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // An installed program's folder is no place for a user's songs, even where it is writable
-    // (a prefix in the home folder, or a run as root).
-    if (ThisProgramData().installed) {
-        return PersonalRepositoryFolder(dataFolder);
-    }
-    return ChooseRepositoryFolder(GetAppFolder(), dataFolder);
+    return ChooseRepositoryFolder(GetAppFolder(),
+                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                  LocateProgramData(CCJShell::ToPath(GetAppFolder())).installed);
 }
 
 QString HelpDocumentName() {

@@ -9,6 +9,7 @@
 #include "CCJShell.h"
 #include "CCJShellTree.h"
 #include "CCJSortClass.h"
+#include "ColumnWidths.h"
 #include "ListPopupMenu.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
@@ -41,7 +42,7 @@ CCJShellList::CCJShellList(QWidget* parent) : CCJListCtrl(parent) {
 }
 
 bool CCJShellList::BuildColumns() {
-    return BuildColumns(kColumnWidths, kColumnTitles);
+    return BuildColumns(FontScaledWidths(kColumnWidths, font()), kColumnTitles);
 }
 
 bool CCJShellList::PopulateList(const QString& folder) {

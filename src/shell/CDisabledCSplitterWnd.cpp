@@ -1,6 +1,7 @@
 #include "CDisabledCSplitterWnd.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSplitterHandle>
 #include <algorithm>
 
@@ -17,6 +18,10 @@ public:
     }
 
 protected:
+    // A plain bar: grip marks would promise a drag that never happens.
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter(this).fillRect(rect(), palette().color(QPalette::Window));
+    }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }

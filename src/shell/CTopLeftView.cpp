@@ -4,6 +4,7 @@
 #include <array>
 
 #include "CCJListCtrl.h"
+#include "ColumnWidths.h"
 #include "ResourceIds.h"
 
 namespace korvana {
@@ -12,7 +13,7 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     constexpr std::array kWidths{150};
     constexpr std::array kTitles{IDS_COLUMN_DEVICE};
     m_wndDevList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_wndDevList->BuildColumns(kWidths, kTitles);
+    m_wndDevList->BuildColumns(FontScaledWidths(kWidths, m_wndDevList->font()), kTitles);
     m_wndDevList->SubclassHeader(false);
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "CCJShell.h"
+#include "ColumnWidths.h"
 #include "RepListCtrl.h"
 #include "ResourceIds.h"
 
@@ -21,7 +22,8 @@ constexpr std::array kColumnTitles{IDS_COLUMN_REPOSITORY, IDS_COLUMN_SONG_NAME, 
 
 CTopRightView::CTopRightView(const QString& repositoryFolder, QWidget* parent)
     : QWidget(parent), m_strRepository(repositoryFolder), m_listRepository(new RepListCtrl(this)) {
-    m_listRepository->BuildColumns(kColumnWidths, kColumnTitles);
+    m_listRepository->BuildColumns(FontScaledWidths(kColumnWidths, m_listRepository->font()),
+                                   kColumnTitles);
     m_listRepository->SubclassHeader(false);
     m_listRepository->m_strFolder = m_strRepository;
     connect(m_listRepository, &RepListCtrl::refreshRequested, this,

@@ -6,32 +6,15 @@ set -euo pipefail
 cli=$1
 keyboard=$2
 
-work=$(mktemp -d)
-server=korvana-it-$$-$RANDOM
+source "$(dirname "$0")/private-jack.sh"
+trap stop_private_jack EXIT
+work=$jack_work
 name="IT Keyboard $$"
-export JACK_DEFAULT_SERVER=$server JACK_NO_START_SERVER=1 KORVANA_MIDI_API=jack
-jack_pid=
-keyboard_pid=
-
-cleanup() {
-  # Every process started here is stopped by its id: the keyboard first, so it closes its
-  # clients while the server still runs.
-  if [ -n "$keyboard_pid" ]; then kill "$keyboard_pid" 2>/dev/null || true; wait "$keyboard_pid" 2>/dev/null || true; fi
-  if [ -n "$jack_pid" ]; then kill "$jack_pid" 2>/dev/null || true; wait "$jack_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+export KORVANA_MIDI_API=jack
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-# Synchronous mode, so that no MIDI is lost or repeated under load.
-jackd -S -r -n "$server" -d dummy -r 48000 -p 256 >"$work/jackd.log" 2>&1 &
-jack_pid=$!
-for _ in $(seq 50); do
-  "$cli" ports >/dev/null 2>&1 && break
-  sleep 0.1
-done
-"$cli" ports >/dev/null 2>&1 || { cat "$work/jackd.log" >&2; fail "JACK server did not come up"; }
+start_private_jack "$cli"
 
 # A stored song in slot 1: an 82-byte control entry giving 300 bytes of pattern data (FF FF ...).
 mkdir "$work/store"
@@ -39,13 +22,7 @@ mkdir "$work/store"
   >"$work/store/slot-001.bin"
 cp "$work/store/slot-001.bin" "$work/seeded.bin"
 
-"$keyboard" --name "$name" --slots 8 --store "$work/store" >"$work/keyboard.log" 2>&1 &
-keyboard_pid=$!
-for _ in $(seq 50); do
-  grep -q ready "$work/keyboard.log" && break
-  sleep 0.1
-done
-grep -q ready "$work/keyboard.log" || { cat "$work/keyboard.log" >&2; fail "keyboard did not start"; }
+start_keyboard "$keyboard" --name "$name" --slots 8 --store "$work/store"
 
 pair=(--in "$name" --out "$name")
 [ "$("$cli" "${pair[@]}" connect)" = "$name" ] || fail "connect"

@@ -30,6 +30,17 @@ TEST_F(FaultsTest, MissingAcknowledgementFailsTheSendAndStoresNothing) {
     EXPECT_EQ(Store().Get(0), nullptr);
 }
 
+TEST_F(FaultsTest, SendAbandonedMidFrameLeavesTheKeyboardReadyForTheNext) {
+    // The header is message 1; the data's fifth piece goes unacknowledged.
+    Inject({.dropAckOfMessage = 6});
+    EXPECT_FALSE(CMidiTrans::SendFile(SongImage(2000), 0, 500));
+    EXPECT_EQ(g_nTransState.load(), kStateDataWait);
+    const auto image = SongImage(1000, 7);
+    ASSERT_TRUE(CMidiTrans::SendFile(image, 0, 500));
+    ASSERT_NE(Store().Get(0), nullptr);
+    EXPECT_EQ(*Store().Get(0), image);
+}
+
 TEST_F(FaultsTest, CorruptedReplyIsAnsweredAndTheOperationTimesOut) {
     ASSERT_TRUE(CMidiTrans::SendFile(SongImage(300), 2, 500));
     Inject({.corruptReplies = 1});
