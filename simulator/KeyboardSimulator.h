@@ -20,7 +20,7 @@ namespace korvana {
 
 struct SimulatorOptions {
     std::string name = "Korvana Keyboard";
-    int slots = 16;                       // at most 256
+    int slotCount = 16;                   // at most 256
     std::uint64_t capacity = 256 * 1024;  // bytes over all slots
 };
 

@@ -11,9 +11,10 @@ bool LoadStore(SlotStore& store) {
 // Real ports first, the simulated pair last; a pair must be both real or both simulated.
 class SimulatedPortBackend : public MidiBackend {
 public:
-    SimulatedPortBackend(std::unique_ptr<MidiBackend> real, SimulatorOptions options)
+    SimulatedPortBackend(std::unique_ptr<MidiBackend> real, SimulatorOptions options,
+                         std::optional<std::filesystem::path> storeFolder)
         : m_pReal(std::move(real)),
-          m_keyboard(std::move(options)),
+          m_keyboard(std::move(options), std::move(storeFolder)),
           m_pSimulated(m_keyboard.TakeProgramSide()) {}
 
     std::vector<std::string> InputNames() override {
@@ -68,7 +69,7 @@ private:
 SimulatedKeyboard::SimulatedKeyboard(SimulatorOptions options,
                                      std::optional<std::filesystem::path> storeFolder,
                                      std::size_t splitSize)
-    : m_store(options.slots, std::move(storeFolder)),
+    : m_store(options.slotCount, std::move(storeFolder)),
       m_bLoaded(LoadStore(m_store)),
       m_cable(MakeLoopbackCable(kSimulatedPortName, kSimulatedPortName, splitSize)),
       m_simulator(std::move(options), m_store, [this](std::span<const std::uint8_t> message) {
@@ -86,9 +87,11 @@ std::unique_ptr<MidiBackend> SimulatedKeyboard::TakeProgramSide() {
     return std::move(m_cable.first);
 }
 
-std::unique_ptr<MidiBackend> WithSimulatedKeyboard(std::unique_ptr<MidiBackend> real,
-                                                   SimulatorOptions options) {
-    return std::make_unique<SimulatedPortBackend>(std::move(real), std::move(options));
+std::unique_ptr<MidiBackend> WithSimulatedKeyboard(
+    std::unique_ptr<MidiBackend> real, SimulatorOptions options,
+    std::optional<std::filesystem::path> storeFolder) {
+    return std::make_unique<SimulatedPortBackend>(std::move(real), std::move(options),
+                                                  std::move(storeFolder));
 }
 
 }  // namespace korvana

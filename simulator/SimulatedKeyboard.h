@@ -42,8 +42,10 @@ private:
 };
 
 // A backend that lists the ports of real (which may be null) and, after them, the simulated
-// keyboard's pair; opening that pair talks to a keyboard living in this process.
-std::unique_ptr<MidiBackend> WithSimulatedKeyboard(std::unique_ptr<MidiBackend> real,
-                                                   SimulatorOptions options = {});
+// keyboard's pair; opening that pair talks to a keyboard living in this process, whose slots are
+// kept in storeFolder when one is given.
+std::unique_ptr<MidiBackend> WithSimulatedKeyboard(
+    std::unique_ptr<MidiBackend> real, SimulatorOptions options = {},
+    std::optional<std::filesystem::path> storeFolder = std::nullopt);
 
 }  // namespace korvana

@@ -56,7 +56,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& words, ProgramO
             const auto slots = ParseNumber(value);
             if (!slots || *slots < 1 || *slots > 256)
                 return "--slots takes a number from 1 to 256";
-            options.simulator.slots = static_cast<int>(*slots);
+            options.simulator.slotCount = static_cast<int>(*slots);
         } else if (word == "--capacity") {
             const auto capacity = ParseNumber(value);
             if (!capacity)
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     if (auto error = Parse(words, options))
         return Usage(*error);
 
-    korvana::SlotStore store(options.simulator.slots, options.store);
+    korvana::SlotStore store(options.simulator.slotCount, options.store);
     std::string error;
     if (!store.Load(error)) {
         std::fprintf(stderr, "korvana-keyboard: %s\n", error.c_str());

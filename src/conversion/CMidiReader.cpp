@@ -136,10 +136,13 @@ bool CMidiReader::LoadFile() {
         throw fs::filesystem_error("cannot open", fs::path(m_strFileName),
                                    std::error_code(errno, std::generic_category()));
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(fs::path(m_strFileName), error);
-    if (error || size > std::numeric_limits<std::uint32_t>::max())
+    if (std::fseek(file, 0, SEEK_END) != 0)
         return false;
+    const long end = std::ftell(file);
+    if (end < 0 || static_cast<unsigned long>(end) > std::numeric_limits<std::uint32_t>::max() ||
+        std::fseek(file, 0, SEEK_SET) != 0)
+        return false;
+    const auto size = static_cast<std::size_t>(end);
     // Left uninitialised: every byte is overwritten by the read. An empty file still has data.
     LargeArray<std::uint8_t> data;
     if (!data.Allocate(size ? size : 1) || std::fread(data.Data(), 1, size, file) != size)

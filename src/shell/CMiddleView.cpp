@@ -11,8 +11,12 @@
 #include "CCJShellList.h"
 #include "CCJShellTree.h"
 #include "CGdipButton.h"
+#include "CMidiDevice.h"
+#include "CMidiDeviceDlg.h"
+#include "CTopLeftView.h"
 #include "CTopRightView.h"
 #include "FramePanes.h"
+#include "Prompt.h"
 #include "ResourceIds.h"
 
 namespace korvana {
@@ -39,8 +43,7 @@ CMiddleView::CMiddleView(QWidget* parent)
       m_btnHelp(AddButton(IDB_HELP_NORMAL, IDB_HELP_ACTIVE, QStringLiteral("Help"))),
       m_btnAbout(AddButton(IDB_ABOUT_NORMAL, IDB_ABOUT_ACTIVE, QStringLiteral("About"))) {
     setAutoFillBackground(true);
-    // Connecting needs the keyboard link, which this window does not have yet.
-    m_btnConnect->setEnabled(false);
+    connect(m_btnConnect, &CGdipButton::clicked, this, &CMiddleView::OnConnect);
     connect(m_btnRefresh, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(m_btnCopyUp, &CGdipButton::clicked, this, &CMiddleView::OnCopyUp);
     connect(m_btnCopyDown, &CGdipButton::clicked, this, &CMiddleView::OnCopyDown);
@@ -65,12 +68,36 @@ void CMiddleView::resizeEvent(QResizeEvent* event) {
     m_btnAbout->setGeometry(width - 100, kButtonTop, 70, kButtonHeight);
 }
 
+void CMiddleView::OnConnect() {
+    if (g_pMidiDevice.load() == nullptr || g_bIdle != 1) {
+        return;
+    }
+    CMidiDeviceDlg dialog(m_nInDevice, m_nOutDevice, window());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
+        g_bConnected = 0;
+        return;
+    }
+    g_bConnected = 1;
+    if (CTopLeftView* slotView = FindTopLeftView(this)) {
+        slotView->Refresh();
+    }
+    Prompt().Message(m_strDeviceName + " Connected!");
+}
+
 void CMiddleView::OnRefreshAll() {
     if (CTopRightView* repository = FindTopRightView(this)) {
         repository->RefreshRepository();
     }
     if (CBottomView* browser = FindBottomView(this)) {
         browser->RefreshBrowser();
+    }
+    if (g_bConnected == 1) {
+        if (CTopLeftView* slotView = FindTopLeftView(this)) {
+            slotView->Refresh();
+        }
     }
 }
 

@@ -5,8 +5,10 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <string>
 #include <vector>
 
+#include "CMidiTrans.h"
 #include "TransferFiles.h"
 
 namespace korvana {
@@ -19,7 +21,10 @@ class CMiddleView : public QWidget {
 public:
     explicit CMiddleView(QWidget* parent = nullptr);
 
-    // Rebuilds the repository list and the file browser.
+    // Lets the user choose the keyboard's ports, connects and, on success, fills the slot list
+    // and names the keyboard.
+    void OnConnect();
+    // Rebuilds the repository list and the file browser, and the slot list when connected.
     void OnRefreshAll();
     // The files selected in the browser into the repository, each through the check.
     void OnCopyUp();
@@ -39,11 +44,19 @@ public:
     CGdipButton* m_btnHelp;
     CGdipButton* m_btnAbout;
 
+    // The ports chosen in the device dialog; none before the first choice.
+    int m_nInDevice = -1;
+    int m_nOutDevice = -1;
+    // The name the keyboard gave at the last successful connect.
+    std::string m_strDeviceName;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     CGdipButton* AddButton(int normalPicture, int activePicture, const QString& tip);
+
+    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
 };
 
 }  // namespace korvana

@@ -5,9 +5,11 @@
 #include "AppFolder.h"
 #include "AppIcon.h"
 #include "CMainFrame.h"
+#include "CMidiDevice.h"
 #include "CSplashWnd.h"
 #include "CTopRightView.h"
 #include "FramePanes.h"
+#include "KeyboardLink.h"
 #include "KorvanaResources.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -27,6 +29,8 @@ void CTessalyApp::InitInstance() {
     m_pScopedPrompt = std::make_unique<ScopedPrompt>(m_prompt);
     setWindowIcon(LoadAppIcon());
     const QString repository = LocateRepositoryFolder();
+    // The views' transfer objects end the device's life with the window.
+    AttachToWindow(*CMidiDevice::GetInstance(), MakeWindowBackend(SimulatedKeyboardStore()));
     CSplashWnd::EnableSplashScreen(true);
     CSplashWnd::ShowSplashScreen();
     m_pMainFrame = std::make_unique<CMainFrame>(repository);

@@ -3,22 +3,95 @@
 #include <QResizeEvent>
 #include <array>
 
-#include "CCJListCtrl.h"
+#include "CMidiDevice.h"
 #include "ColumnWidths.h"
+#include "DevListCtrl.h"
+#include "Prompt.h"
 #include "ResourceIds.h"
 
 namespace korvana {
 
-CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new CCJListCtrl(this)) {
+namespace {
+
+bool CanTalkToKeyboard() {
+    return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
+}
+
+}  // namespace
+
+QString SlotText(const std::string& name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new DevListCtrl(this)) {
     constexpr std::array kWidths{150};
     constexpr std::array kTitles{IDS_COLUMN_DEVICE};
-    m_wndDevList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_wndDevList->BuildColumns(FontScaledWidths(kWidths, m_wndDevList->font()), kTitles);
     m_wndDevList->SubclassHeader(false);
+    connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
+            Qt::DirectConnection);
+    connect(m_wndDevList, &DevListCtrl::deleteSlotRequested, this, &CTopLeftView::OnUserDeleteSlot,
+            Qt::DirectConnection);
 }
 
 void CTopLeftView::resizeEvent(QResizeEvent* event) {
     m_wndDevList->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+void CTopLeftView::Refresh() {
+    if (!CanTalkToKeyboard()) {
+        return;
+    }
+    m_wndDevList->DeleteAllItems();
+    if (!CMidiTrans::ReadDirectory(m_slotNames)) {
+        Prompt().Message("Connection error!");
+        return;
+    }
+    for (const std::string& name : m_slotNames) {
+        m_wndDevList->AddSlotRow(SlotText(name));
+    }
+}
+
+void CTopLeftView::OnUserRefresh() {
+    Refresh();
+}
+
+void CTopLeftView::OnUserDeleteSlot(int slot) {
+    if (!CanTalkToKeyboard()) {
+        return;
+    }
+    if (slot < 0) {
+        Refresh();
+    } else {
+        CMidiTrans::DeleteSlot(static_cast<unsigned>(slot));
+    }
+}
+
+bool CTopLeftView::GetSlotsForSend(QStringList& slotTexts) const {
+    slotTexts.clear();
+    for (int row = 0; row < m_wndDevList->GetItemCount(); ++row) {
+        slotTexts.push_back(m_wndDevList->GetItemText(row, 0));
+    }
+    bool occupied = false;
+    for (int row : m_wndDevList->GetSelectedRows()) {
+        occupied = occupied || slotTexts[row] != kEmptySlot;
+        slotTexts[row].clear();
+    }
+    return occupied;
+}
+
+QStringList CTopLeftView::GetSelectedSlotNames() const {
+    QStringList names;
+    for (int row = 0; row < m_wndDevList->GetItemCount(); ++row) {
+        names.push_back(QString());
+    }
+    for (int row : m_wndDevList->GetSelectedRows()) {
+        const QString text = m_wndDevList->GetItemText(row, 0);
+        if (text != kEmptySlot) {
+            names[row] = text;
+        }
+    }
+    return names;
 }
 
 }  // namespace korvana

@@ -1,13 +1,18 @@
 #pragma once
 
-// The keyboard's pane: the list of its song slots. The slots are read once the keyboard is
-// connected; until the keyboard link exists here, the list stays empty.
+// The keyboard's pane: the list of its song slots, read from the keyboard after every connect,
+// deletion and send, and on the list's Refresh.
 
+#include <QStringList>
 #include <QWidget>
+#include <string>
+#include <vector>
+
+#include "CMidiTrans.h"
 
 namespace korvana {
 
-class CCJListCtrl;
+class DevListCtrl;
 
 class CTopLeftView : public QWidget {
     Q_OBJECT
@@ -15,10 +20,31 @@ class CTopLeftView : public QWidget {
 public:
     explicit CTopLeftView(QWidget* parent = nullptr);
 
-    CCJListCtrl* m_wndDevList;
+    // Reads the keyboard's directory and fills the list, row i for slot i. Only while connected
+    // and no other operation runs; "Connection error!" leaves the list empty.
+    void Refresh();
+    // The list's requests: a refresh, or the deletion of a slot (-1: a refresh).
+    void OnUserRefresh();
+    void OnUserDeleteSlot(int slot);
+
+    // slotTexts receives every row's text, a selected row's as the empty text. True when at least
+    // one selected row holds a song.
+    bool GetSlotsForSend(QStringList& slotTexts) const;
+    // One entry per row: the song name of a selected filled slot, else the empty text.
+    QStringList GetSelectedSlotNames() const;
+
+    DevListCtrl* m_wndDevList;
+    // The directory of the last refresh, one text per slot.
+    std::vector<std::string> m_slotNames;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
 };
+
+// A slot name as the keyboard sends it (8-bit text) in the window's text.
+QString SlotText(const std::string& name);
 
 }  // namespace korvana

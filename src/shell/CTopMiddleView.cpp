@@ -1,12 +1,58 @@
 #include "CTopMiddleView.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QResizeEvent>
+#include <algorithm>
 
+#include "CCJShell.h"
 #include "CGdipButton.h"
+#include "CMidiDevice.h"
+#include "CTopLeftView.h"
+#include "CTopRightView.h"
 #include "CXProgressCtrl.h"
+#include "DevListCtrl.h"
+#include "FramePanes.h"
+#include "PrivateConversion.h"
+#include "Prompt.h"
 #include "ResourceIds.h"
+#include "SlotFileName.h"
 
 namespace korvana {
+
+namespace {
+
+// The bar's range is a 16-bit number.
+constexpr std::size_t kMaxProgressRange = 0xFFFF;
+// Bytes of image per step of the bar.
+constexpr std::size_t kBytesPerStep = 23;
+
+bool CanTalkToKeyboard() {
+    return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
+}
+
+bool Confirmed(const char* question) {
+    return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+// Routes the device's chunk acknowledgements to the view's bar while a send command runs.
+class StepRoute {
+public:
+    StepRoute(CMidiDevice& device, CTopMiddleView& view) : m_device(device) {
+        m_device.SetProgress([&view] { view.OnStep(); });
+    }
+    ~StepRoute() {
+        g_bProgressNotify = 0;
+        m_device.SetProgress(nullptr);
+    }
+    StepRoute(const StepRoute&) = delete;
+    StepRoute& operator=(const StepRoute&) = delete;
+
+private:
+    CMidiDevice& m_device;
+};
+
+}  // namespace
 
 CTopMiddleView::CTopMiddleView(QWidget* parent)
     : QWidget(parent), m_btnSend(new CGdipButton(this)), m_progress(new CXProgressCtrl(this)) {
@@ -14,12 +60,140 @@ CTopMiddleView::CTopMiddleView(QWidget* parent)
     m_btnSend->LoadImages(IDB_DOWNLOAD_NORMAL, IDB_DOWNLOAD_ACTIVE);
     m_btnSend->SetToolTipText(QStringLiteral("Download"));
     m_progress->hide();
+    connect(m_btnSend, &CGdipButton::clicked, this, &CTopMiddleView::OnSend);
+
+    auto* fetch = new QAction(QStringLiteral("Upload"), this);
+    fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    fetch->setShortcutContext(Qt::WindowShortcut);
+    connect(fetch, &QAction::triggered, this, &CTopMiddleView::OnFetch);
+    addAction(fetch);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void CTopMiddleView::resizeEvent(QResizeEvent* event) {
     const int width = event->size().width();
     m_btnSend->setGeometry(10, 35, width + 2, 50);
     m_progress->setGeometry(14, 105, width - 16, 20);
+}
+
+void CTopMiddleView::OnSend() {
+    CMidiDevice* device = g_pMidiDevice.load();
+    CTopRightView* repository = FindTopRightView(this);
+    CTopLeftView* slotView = FindTopLeftView(this);
+    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+        return;
+    }
+    const StepRoute route(*device, *this);
+    const QStringList files = repository->GetSelectedFiles();
+    if (files.isEmpty()) {
+        return;
+    }
+    if (files.size() > 1) {
+        Prompt().Message("Select one file to download!");
+        return;
+    }
+    QStringList slotTexts;
+    const bool occupied = slotView->GetSlotsForSend(slotTexts);
+    if (files.size() > slotTexts.size()) {
+        Prompt().Message("The capacity of current divice is not enough!");
+        return;
+    }
+    if (slotTexts.count(QString()) >= files.size()) {
+        if (occupied && !Confirmed("Overwrite?")) {
+            return;
+        }
+        SendToDevice(repository->m_strRepository, slotTexts, files, QString());
+    } else if (slotTexts.count(kEmptySlot) > files.size()) {
+        Prompt().Message("Select slot first!");
+        return;
+    } else if (Confirmed("Using empty slot?")) {
+        SendToDevice(repository->m_strRepository, slotTexts, files, kEmptySlot);
+    } else {
+        Prompt().Message("Select slot first!");
+        return;
+    }
+    // The keyboard may settle a song only after its reply; the list is read once more.
+    slotView->Refresh();
+}
+
+void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
+                                  const QStringList& files, const QString& mode) {
+    qsizetype cursor = 0;
+    for (const QString& file : files) {
+        const qsizetype slot = slotTexts.indexOf(mode, cursor);
+        if (slot < 0) {
+            break;
+        }
+        // The conversion does not depend on the slot: a refused song is refused once.
+        const PrivateConversion conversion =
+            ConvertPrivately(CCJShell::ToPath(CCJShell::JoinPath(folder, file)));
+        if (!conversion.Accepted() || conversion.image.empty()) {
+            Prompt().Message("File is not supported!");
+            continue;
+        }
+        StartProgress(conversion.image.size());
+        if (CMidiTrans::SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
+            m_progress->setValue(m_progress->maximum());
+            Prompt().Message("Download successfully!");
+        } else {
+            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
+        }
+        cursor = slot + 1;
+    }
+    g_bProgressNotify = 0;
+    m_progress->hide();
+    if (CTopLeftView* slotView = FindTopLeftView(this)) {
+        slotView->Refresh();
+    }
+}
+
+void CTopMiddleView::StartProgress(std::size_t imageSize) {
+    const auto top = static_cast<int>(std::min(imageSize / kBytesPerStep + 2, kMaxProgressRange));
+    m_progress->setRange(0, top);
+    m_progress->setValue(0);
+    m_progress->show();
+    g_bProgressNotify = 1;
+}
+
+void CTopMiddleView::OnStep() {
+    const int top = m_progress->maximum();
+    const int position = std::min(m_progress->value() + 1, top);
+    // The keyboard's reply, not the last chunk, completes a send: hold the bar below 98 %.
+    if (top > 0 && static_cast<int>(position * 100.0 / top) > 98) {
+        m_progress->setValue(static_cast<int>(top * 0.98));
+    } else {
+        m_progress->setValue(position);
+    }
+}
+
+void CTopMiddleView::OnFetch() {
+    CTopRightView* repository = FindTopRightView(this);
+    const CTopLeftView* slotView = FindTopLeftView(this);
+    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+        return;
+    }
+    const QStringList names = slotView->GetSelectedSlotNames();
+    if (names.isEmpty()) {
+        return;
+    }
+    for (qsizetype slot = 0; slot < names.size(); ++slot) {
+        const QString& name = names[slot];
+        if (name.isEmpty()) {
+            continue;
+        }
+        const QString path = CCJShell::JoinPath(repository->m_strRepository, SlotFileName(name));
+        if (QFileInfo(path).isDir()) {
+            continue;
+        }
+        if (CCJShell::PathExists(path) && !Confirmed("Replace existed file?")) {
+            continue;
+        }
+        if (!CMidiTrans::ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot),
+                                     kFetchTimeout)) {
+            Prompt().Message((name + QStringLiteral("  Upload error!")).toStdString());
+        }
+    }
+    repository->RefreshRepository();
 }
 
 }  // namespace korvana

@@ -12,7 +12,11 @@ work=$jack_work
 name="IT Keyboard $$"
 export KORVANA_MIDI_API=jack
 
-fail() { echo "FAILED: $*" >&2; exit 1; }
+fail() {
+  echo "FAILED: $*" >&2
+  cat "$work/keyboard.log" >&2
+  exit 1
+}
 
 start_private_jack "$cli"
 

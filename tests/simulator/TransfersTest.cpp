@@ -94,7 +94,7 @@ TEST_F(TransfersTest, MalformedSongIsRefusedAndNothingStored) {
 }
 
 TEST_F(TransfersTest, CapacityRefusalIsShownWithoutSittingOutTheTimeOut) {
-    Attach({.name = "Small", .slots = 4, .capacity = 3000});
+    Attach({.name = "Small", .slotCount = 4, .capacity = 3000});
     ASSERT_TRUE(CMidiTrans::SendFile(SongImage(2000), 0, 500));
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(CMidiTrans::SendFile(SongImage(2000, 2), 1, 500));
@@ -134,7 +134,7 @@ TEST_F(TransfersTest, BuffersSplitByTheDriverStillMakeWholeTransfers) {
 }
 
 TEST_F(TransfersTest, LargestDirectoryIsReadInTime) {
-    Attach({.name = "Big", .slots = 256});
+    Attach({.name = "Big", .slotCount = 256});
     EXPECT_EQ(Directory().size(), 256u);
 }
 

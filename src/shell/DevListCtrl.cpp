@@ -1,0 +1,60 @@
+#include "DevListCtrl.h"
+
+#include <QContextMenuEvent>
+
+#include "CCJShell.h"
+#include "ListPopupMenu.h"
+#include "Prompt.h"
+#include "ResourceIds.h"
+
+namespace korvana {
+
+DevListCtrl::DevListCtrl(QWidget* parent)
+    : CCJListCtrl(parent), m_midiIcon(CCJShell::MidiFileIcon()) {
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A row may be renamed in place, but the keyboard keeps its own names: the next refresh
+    // shows them again.
+    EnableLabelEditing(true);
+}
+
+int DevListCtrl::AddSlotRow(const QString& strText) {
+    return AddRow({strText}, strText != kEmptySlot ? m_midiIcon : QIcon());
+}
+
+void DevListCtrl::OnDeleteSlot() {
+    const QList<int> rows = GetSelectedRows();
+    if (rows.isEmpty()) {
+        return;
+    }
+    for (int row : rows) {
+        const QString name = GetItemText(row, 0);
+        if (name == kEmptySlot) {
+            continue;
+        }
+        const QString question = QStringLiteral("Delete ") + name + QLatin1Char('?');
+        if (Prompt().Ask(question.toStdString(), PromptButtons::YesNo) == PromptAnswer::Yes) {
+            emit deleteSlotRequested(row);
+        }
+    }
+    emit deleteSlotRequested(-1);
+}
+
+void DevListCtrl::OnRefresh() {
+    emit refreshRequested();
+}
+
+void DevListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    const bool onRow = RowAt(event->pos()) >= 0;
+    switch (TrackListPopupMenu(this, event->globalPos(), onRow)) {
+        case ID_POPUP_DELETE:
+            OnDeleteSlot();
+            break;
+        case ID_POPUP_REFRESH:
+            OnRefresh();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace korvana
