@@ -1,11 +1,9 @@
 #include "CMidiReader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <new>
 #include <system_error>
