@@ -67,7 +67,7 @@ QByteArray DrumSong() {
         "\x00\xFF\x03\x05"
         "Bench\x00\xFF\x58\x04\x04\x02\x18\x08"
         "\x00\xFF\x51\x03\x07\xA1\x20",
-        27);
+        24);
     tempo += Quantity(end) + QByteArray("\xFF\x2F\x00", 3);
     QByteArray drums;
     int now = 0;
@@ -149,6 +149,10 @@ int Run(int repetitions) {
 
     const std::filesystem::path songPath = CCJShell::ToPath(song);
     const std::size_t imageSize = ConvertPrivately(songPath).image.size();
+    if (imageSize == 0) {
+        std::fprintf(stderr, "the bench song was refused\n");
+        return 1;
+    }
     std::vector<double> cliTimes;
     std::vector<double> windowTimes;
     std::vector<double> commandTimes;

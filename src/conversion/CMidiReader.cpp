@@ -223,6 +223,9 @@ bool CMidiReader::ReadTracks() {
     return allEnded;
 }
 
+// At each step the track whose next event has the smallest time gives its event, the lower track
+// on equal times. A tournament tree over the tracks' next events, keyed by (time, track), finds
+// it with one comparison per tree level; it holds for any times, even ones that wrapped.
 void CMidiReader::MergeTracks() {
     std::size_t total = 0;
     for (const auto& events : m_trackEvents)
@@ -230,93 +233,55 @@ void CMidiReader::MergeTracks() {
     m_allEvents = {};
     if (!m_mergedStore.Allocate(total))
         return;  // out of memory: an empty list, which no check accepts
-    if (TracksInTimeOrder()) {
-        LargeArray<const MidiEvent*> spare;
-        if (spare.Allocate(total)) {
-            MergeSortedTracks(spare);
-            return;
-        }
-    }
-    MergeByNextEvents();
-}
+    const std::size_t tracks = m_nTracks;
+    if (total == 0)
+        return;
 
-bool CMidiReader::TracksInTimeOrder() const {
-    for (const auto& events : m_trackEvents) {
-        for (std::size_t i = 1; i < events.size(); ++i) {
-            if (events[i].dwTime < events[i - 1].dwTime)
-                return false;  // the 32-bit running time wrapped
-        }
-    }
-    return true;
-}
-
-// With every track in time order, the rule "smallest next time, lower track on equal times" is a
-// stable merge of the tracks in track order: adjacent runs are merged pairwise, the earlier run
-// winning ties, until one run is left.
-void CMidiReader::MergeSortedTracks(LargeArray<const MidiEvent*>& spare) {
-    const MidiEvent** from = m_mergedStore.Data();
-    std::vector<std::size_t> runStarts;
-    std::size_t filled = 0;
-    for (const auto& events : m_trackEvents) {
-        if (events.empty())
-            continue;
-        runStarts.push_back(filled);
-        for (const MidiEvent& event : events)
-            from[filled++] = &event;
-    }
-    const std::size_t total = filled;
-    const MidiEvent** to = spare.Data();
-    auto earlier = [](const MidiEvent* a, const MidiEvent* b) { return a->dwTime < b->dwTime; };
-    while (runStarts.size() > 1) {
-        std::vector<std::size_t> merged;
-        for (std::size_t run = 0; run < runStarts.size(); run += 2) {
-            const std::size_t begin = runStarts[run];
-            const std::size_t middle = run + 1 < runStarts.size() ? runStarts[run + 1] : total;
-            const std::size_t end = run + 2 < runStarts.size() ? runStarts[run + 2] : total;
-            std::merge(from + begin, from + middle, from + middle, from + end, to + begin, earlier);
-            merged.push_back(begin);
-        }
-        runStarts.swap(merged);
-        std::swap(from, to);
-    }
-    if (from != m_mergedStore.Data())
-        std::swap(m_mergedStore, spare);
-    m_allEvents = std::span<const MidiEvent*>(m_mergedStore.Data(), total);
-}
-
-// The general rule, also for tracks whose running time wrapped: a min-heap of the tracks' next
-// events keyed by (time, track). A track keeps the turn while its next event still wins.
-void CMidiReader::MergeByNextEvents() {
-    const MidiEvent** out = m_mergedStore.Data();
-    std::size_t filled = 0;
-    auto key = [](std::uint32_t time, std::uint32_t track) {
-        return static_cast<std::uint64_t>(time) << 32 | track;
-    };
-    std::vector<std::size_t> cursors(m_nTracks, 0);
-    std::vector<std::uint64_t> heads;
-    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
-        if (!m_trackEvents[track].empty())
-            heads.push_back(key(m_trackEvents[track].front().dwTime, track));
-    }
-    const std::greater<std::uint64_t> later;
-    std::make_heap(heads.begin(), heads.end(), later);
-    while (!heads.empty()) {
-        std::pop_heap(heads.begin(), heads.end(), later);
-        const auto track = static_cast<std::uint32_t>(heads.back() & 0xFFFFFFFFu);
-        heads.pop_back();
-        const std::uint64_t rival = heads.empty() ? ~std::uint64_t{0} : heads.front();
+    constexpr std::uint64_t kExhausted = ~std::uint64_t{0};
+    std::vector<std::size_t> cursors(tracks, 0);
+    std::vector<std::uint64_t> keys(tracks);
+    auto nextKey = [&](std::size_t track) {
         const std::span<MidiEvent>& events = m_trackEvents[track];
-        std::size_t next = cursors[track];
-        do {
-            out[filled++] = &events[next++];
-        } while (next < events.size() && key(events[next].dwTime, track) < rival);
-        cursors[track] = next;
-        if (next < events.size()) {
-            heads.push_back(key(events[next].dwTime, track));
-            std::push_heap(heads.begin(), heads.end(), later);
+        return cursors[track] < events.size()
+                   ? static_cast<std::uint64_t>(events[cursors[track]].dwTime) << 32 | track
+                   : kExhausted;
+    };
+    for (std::size_t track = 0; track < tracks; ++track)
+        keys[track] = nextKey(track);
+
+    // Leaves are tracks + 0 .. 2 * tracks - 1; node n > 0 keeps the loser of its match, node 0
+    // the overall winner.
+    std::vector<std::size_t> tree(tracks);
+    {
+        std::vector<std::size_t> winners(2 * tracks);
+        for (std::size_t track = 0; track < tracks; ++track)
+            winners[tracks + track] = track;
+        for (std::size_t node = tracks - 1; node > 0; --node) {
+            const std::size_t left = winners[2 * node];
+            const std::size_t right = winners[2 * node + 1];
+            const bool leftWins = keys[left] < keys[right];
+            winners[node] = leftWins ? left : right;
+            tree[node] = leftWins ? right : left;
         }
+        tree[0] = tracks > 1 ? winners[1] : 0;
     }
-    m_allEvents = std::span<const MidiEvent*>(out, filled);
+
+    const MidiEvent** out = m_mergedStore.Data();
+    for (std::size_t filled = 0; filled < total; ++filled) {
+        std::size_t winner = tree[0];
+        out[filled] = &m_trackEvents[winner][cursors[winner]++];
+        keys[winner] = nextKey(winner);
+        // Selects instead of branching: which side wins is as good as random for interleaved
+        // tracks, and mispredicted branches would cost more than the comparisons.
+        for (std::size_t node = (winner + tracks) / 2; node > 0; node /= 2) {
+            const std::size_t other = tree[node];
+            const bool otherWins = keys[other] < keys[winner];
+            tree[node] = otherWins ? winner : other;
+            winner = otherWins ? other : winner;
+        }
+        tree[0] = winner;
+    }
+    m_allEvents = std::span<const MidiEvent*>(out, total);
 }
 
 void CMidiReader::Reset() {

@@ -61,10 +61,6 @@ public:
     bool m_bSongNameSet = false;
 
 private:
-    bool TracksInTimeOrder() const;
-    void MergeSortedTracks(LargeArray<const MidiEvent*>& spare);
-    void MergeByNextEvents();
-
     // Sized exactly before the parse: the events of all tracks, and the data bytes of events
     // longer than 7 bytes.
     LargeArray<MidiEvent> m_eventStore;

@@ -27,6 +27,11 @@ constexpr std::size_t kMaxProgressRange = 0xFFFF;
 // Bytes of image per step of the bar.
 constexpr std::size_t kBytesPerStep = 23;
 
+// The whole percent a position stands for (0 for an empty range).
+int Percent(int position, int top) {
+    return top > 0 ? static_cast<int>(position * 100.0 / top) : 0;
+}
+
 bool CanTalkToKeyboard() {
     return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
 }
@@ -133,7 +138,8 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         }
         StartProgress(conversion.image.size());
         if (CMidiTrans::SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
-            m_progress->setValue(m_progress->maximum());
+            m_nPosition = m_progress->maximum();
+            m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
         } else {
             Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
@@ -151,18 +157,24 @@ void CTopMiddleView::StartProgress(std::size_t imageSize) {
     const auto top = static_cast<int>(std::min(imageSize / kBytesPerStep + 2, kMaxProgressRange));
     m_progress->setRange(0, top);
     m_progress->setValue(0);
+    m_nPosition = 0;
     m_progress->show();
     g_bProgressNotify = 1;
 }
 
 void CTopMiddleView::OnStep() {
     const int top = m_progress->maximum();
-    const int position = std::min(m_progress->value() + 1, top);
+    m_nPosition = std::min(m_nPosition + 1, top);
     // The keyboard's reply, not the last chunk, completes a send: hold the bar below 98 %.
-    if (top > 0 && static_cast<int>(position * 100.0 / top) > 98) {
-        m_progress->setValue(static_cast<int>(top * 0.98));
-    } else {
-        m_progress->setValue(position);
+    if (Percent(m_nPosition, top) > 98) {
+        m_nPosition = static_cast<int>(top * 0.98);
+    }
+    // Chunks come far faster than a screen shows them: the bar takes a position only when its
+    // percentage changes, and is drawn at the event loop's next turn (the wait's pump).
+    if (Percent(m_nPosition, top) != Percent(m_progress->value(), top)) {
+        m_progress->setUpdatesEnabled(false);
+        m_progress->setValue(m_nPosition);
+        m_progress->setUpdatesEnabled(true);
     }
 }
 

@@ -44,6 +44,9 @@ public:
 
     CGdipButton* m_btnSend;
     CXProgressCtrl* m_progress;
+    // The bar's position in acknowledged chunks; the bar shows it whenever the percentage
+    // changes.
+    int m_nPosition = 0;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,7 @@
 #include "DevListCtrl.h"
 
 #include <QContextMenuEvent>
+#include <QPixmap>
 
 #include "CCJShell.h"
 #include "ListPopupMenu.h"
@@ -9,8 +10,21 @@
 
 namespace korvana {
 
+namespace {
+
+// A transparent picture in the icon's place, so that "Empty" lines up with the song names.
+QIcon BlankIcon(const QSize& size) {
+    QPixmap blank(size);
+    blank.fill(Qt::transparent);
+    return QIcon(blank);
+}
+
+}  // namespace
+
 DevListCtrl::DevListCtrl(QWidget* parent)
-    : CCJListCtrl(parent), m_midiIcon(CCJShell::MidiFileIcon()) {
+    : CCJListCtrl(parent),
+      m_midiIcon(CCJShell::MidiFileIcon()),
+      m_blankIcon(BlankIcon(iconSize().isValid() ? iconSize() : QSize(16, 16))) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A row may be renamed in place, but the keyboard keeps its own names: the next refresh
     // shows them again.
@@ -18,7 +32,7 @@ DevListCtrl::DevListCtrl(QWidget* parent)
 }
 
 int DevListCtrl::AddSlotRow(const QString& strText) {
-    return AddRow({strText}, strText != kEmptySlot ? m_midiIcon : QIcon());
+    return AddRow({strText}, strText != kEmptySlot ? m_midiIcon : m_blankIcon);
 }
 
 void DevListCtrl::OnDeleteSlot() {

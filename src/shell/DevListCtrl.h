@@ -2,7 +2,7 @@
 
 // The keyboard's slot list: one row per slot in the keyboard's directory order, so row i is slot
 // i. A filled slot shows its song name with the MIDI-file icon, a free one the text "Empty"
-// without an icon. Its right-click menu turns Delete and Refresh into requests to its view; it
+// without one. Its right-click menu turns Delete and Refresh into requests to its view; it
 // never talks to the keyboard itself.
 
 #include <QIcon>
@@ -39,6 +39,7 @@ protected:
 
 private:
     const QIcon m_midiIcon;
+    const QIcon m_blankIcon;
 };
 
 }  // namespace korvana

@@ -9,6 +9,19 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+// No icon shows: none at all, or a transparent one keeping the text in line.
+bool Blank(const QIcon& icon) {
+    const QImage image = icon.pixmap(16, 16).toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 class SlotList : public KeyboardWindow {
 protected:
     void SetUp() override {
@@ -25,7 +38,7 @@ TEST_F(SlotList, ShowsEverySlotInOrderWithAnIconOnlyForSongs) {
                                   QString::fromStdString(SlotName(3))};
     EXPECT_EQ(Column(List()), expected);
     for (int row = 0; row < List().GetItemCount(); ++row) {
-        EXPECT_EQ(List().topLevelItem(row)->icon(0).isNull(), row == 2) << row;
+        EXPECT_EQ(Blank(List().topLevelItem(row)->icon(0)), row == 2) << row;
     }
     EXPECT_EQ(Slots().m_slotNames.size(), 4u);
 }
