@@ -20,6 +20,7 @@
 #include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Commands.h"
+#include "JsonText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
@@ -31,23 +32,6 @@ namespace {
 // Base time-outs the window uses for sending and fetching.
 constexpr std::uint32_t kSendTimeout = 500;
 constexpr std::uint32_t kFetchTimeout = 200;
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -119,7 +103,7 @@ int ListPorts(CMidiDevice& device, bool json) {
             if (out.size() > 1)
                 out += ", ";
             out += "{\"port\": " + std::to_string(port.nId) +
-                   ", \"name\": " + JsonString(port.strName) + "}";
+                   ", \"name\": " + JsonQuoted(port.strName) + "}";
         }
         return out + "]";
     };
@@ -143,7 +127,7 @@ int ListSlots(bool json) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0)
             out += ", ";
-        out += "{\"slot\": " + std::to_string(i) + ", \"name\": " + JsonString(names[i]) + "}";
+        out += "{\"slot\": " + std::to_string(i) + ", \"name\": " + JsonQuoted(names[i]) + "}";
     }
     std::printf("%s]\n", out.c_str());
     return kExitOk;

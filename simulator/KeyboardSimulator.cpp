@@ -212,7 +212,10 @@ void KeyboardSimulator::OnRead(std::span<const std::uint8_t> payload) {
         return;
     // A read request for slot 0 and the request for the next block are the same bytes: while a
     // file is being read they ask for its next block, or end the read once all were sent.
-    if (m_exchange == Exchange::Reading && payload[0] == 0) {
+    const bool reading =
+        m_exchange == Exchange::Reading &&
+        std::chrono::steady_clock::now() - m_lastReadReply < m_options.readAbandonedAfter;
+    if (reading && payload[0] == 0) {
         SendNextBlock();
         return;
     }
@@ -230,6 +233,7 @@ void KeyboardSimulator::OnRead(std::span<const std::uint8_t> payload) {
     AppendLe32(reply, size);
     AppendLe32(reply, static_cast<std::uint32_t>((size + kBlockSize - 1) / kBlockSize));
     Reply(kCmdRead, reply);
+    m_lastReadReply = std::chrono::steady_clock::now();
 }
 
 void KeyboardSimulator::SendNextBlock() {
@@ -246,6 +250,7 @@ void KeyboardSimulator::SendNextBlock() {
     reply.insert(reply.end(), song->begin() + static_cast<std::ptrdiff_t>(at),
                  song->begin() + static_cast<std::ptrdiff_t>(at + length));
     Reply(kCmdRead, reply);
+    m_lastReadReply = std::chrono::steady_clock::now();
 }
 
 void KeyboardSimulator::OnDelete(std::span<const std::uint8_t> payload) {

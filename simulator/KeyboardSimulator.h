@@ -22,6 +22,9 @@ struct SimulatorOptions {
     std::string name = "Korvana Keyboard";
     int slotCount = 16;                   // at most 256
     std::uint64_t capacity = 256 * 1024;  // bytes over all slots
+    // A read whose next request has not come this long after the last block is over: the
+    // program sends nothing more after a failed fetch.
+    std::chrono::milliseconds readAbandonedAfter{1000};
 };
 
 struct SimulatorFaults {
@@ -85,7 +88,8 @@ private:
     int m_nSlot = 0;                     // slot of the file being received or read
     std::uint32_t m_nAnnouncedSize = 0;  // size from the accepted file header
     std::uint32_t m_nNextBlock = 0;      // next block of the file being read
-    int m_nCorruptedReplyCommand = -1;   // command of our last reply if sent corrupted
+    std::chrono::steady_clock::time_point m_lastReadReply;
+    int m_nCorruptedReplyCommand = -1;  // command of our last reply if sent corrupted
 };
 
 }  // namespace korvana

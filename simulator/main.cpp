@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
         options.api = env;
     if (auto error = Parse(words, options))
         return Usage(*error);
+    if (!korvana::RtMidiBackend::IsKnownApi(options.api))
+        return Usage("unknown MIDI system '" + options.api + "'");
 
     korvana::SlotStore store(options.simulator.slotCount, options.store);
     std::string error;

@@ -54,7 +54,8 @@ bool CMidiPattern::Convert() {
     const std::string& first = m_inputFiles.front();
     const std::size_t dot = first.rfind('.');
     m_strBasePath = dot == std::string::npos ? std::string() : first.substr(0, dot + 1);
-    if (!m_controlFile.Create(m_strBasePath + "dat")) {
+    m_controlFile.Start(m_strBasePath + "dat");
+    if (m_bWriteFiles && !m_controlFile.CanWrite()) {
         Prompt().Message("Cannot Write Output Files");
         return false;
     }
@@ -63,7 +64,7 @@ bool CMidiPattern::Convert() {
         if (!ConvertFile(static_cast<int>(i)))
             result = false;
     }
-    if (!m_controlFile.Commit()) {
+    if (m_bWriteFiles && !m_controlFile.Commit()) {
         AddError(FormatText("%s File Write Error", m_controlFile.Path().c_str()));
         result = false;
     }
@@ -89,7 +90,7 @@ bool CMidiPattern::ConvertFile(int index) {
         return false;
     }
     MergeTracks();
-    if (m_bDumpEvents) {
+    if (m_bDumpEvents && m_bWriteFiles) {
         DumpTrackEvents();
         DumpAllEvents();
     }

@@ -57,6 +57,9 @@ public:
     bool m_bRawDrumProgram = false;
     bool m_bBinaryOutput = false;
     bool m_bDumpEvents = false;
+    // Off: the outputs stay in memory (m_controlFile.Bytes(), PatternData()) and nothing is
+    // written, for conversions that only check or send a song.
+    bool m_bWriteFiles = true;
 
     const PartEventRecord* PartRecords(int part) const { return m_pBuffers->parts[part]; }
     const std::uint8_t* PatternData() const { return m_pBuffers->pattern; }

@@ -56,33 +56,43 @@ struct CountingSink {
     }
 };
 
-// Second pass: fills the track's array (already sized) and the long data store.
+// Second pass: fills the track's part of the event store (sized by the first pass) and the long
+// data store.
 struct StoringSink {
-    std::vector<MidiEvent>& events;
+    MidiEvent* next;
+    MidiEvent* const limit;
     std::uint8_t*& longData;
     std::string& songName;
     bool& songNameSet;
 
-    MidiEvent& Append(std::uint32_t time, std::uint8_t status, std::uint32_t count) {
-        MidiEvent& event = events.emplace_back();
+    // The walk is the counting one, so the store always has room; the check is a safeguard.
+    MidiEvent* Append(std::uint32_t time, std::uint8_t status, std::uint32_t count) {
+        if (next == limit)
+            return nullptr;
+        MidiEvent& event = *next++;
+        event = MidiEvent{};
         event.dwTime = time;
         event.dwLength = count;
         event.byStatus = status;
-        return event;
+        return &event;
     }
     void AddChannel(std::uint32_t time, std::uint8_t status, std::uint8_t first,
                     std::uint8_t second, std::uint32_t count) {
-        MidiEvent& event = Append(time, status, count);
-        event.byData[0] = first;
-        event.byData[1] = count > 1 ? second : 0;
+        MidiEvent* event = Append(time, status, count);
+        if (!event)
+            return;
+        event->byData[0] = first;
+        event->byData[1] = count > 1 ? second : 0;
     }
     void AddBytes(std::uint32_t time, std::uint8_t status, const std::uint8_t* bytes,
                   std::uint32_t count) {
-        MidiEvent& event = Append(time, status, count);
-        std::uint8_t* target = event.byData;
+        MidiEvent* event = Append(time, status, count);
+        if (!event)
+            return;
+        std::uint8_t* target = event->byData;
         if (!IsShort(count)) {
             target = longData;
-            event.pData = longData;
+            event->pData = longData;
             longData += count;
         }
         if (count)
@@ -90,11 +100,13 @@ struct StoringSink {
     }
     void AddMeta(std::uint32_t time, std::uint8_t type, const std::uint8_t* bytes,
                  std::uint32_t count) {
-        MidiEvent& event = Append(time, 0xFF, count + 1);
-        std::uint8_t* target = event.byData;
+        MidiEvent* event = Append(time, 0xFF, count + 1);
+        if (!event)
+            return;
+        std::uint8_t* target = event->byData;
         if (!IsShort(count + 1)) {
             target = longData;
-            event.pData = longData;
+            event->pData = longData;
             longData += count + 1;
         }
         target[0] = type;
@@ -124,13 +136,16 @@ bool CMidiReader::LoadFile() {
         throw fs::filesystem_error("cannot open", fs::path(m_strFileName),
                                    std::error_code(errno, std::generic_category()));
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(fs::path(m_strFileName), error);
-    if (error || size > std::numeric_limits<std::uint32_t>::max())
+    if (std::fseek(file, 0, SEEK_END) != 0)
         return false;
-    // Left uninitialised: every byte is overwritten by the read.
-    std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[size ? size : 1]);
-    if (!data || std::fread(data.get(), 1, size, file) != size)
+    const long end = std::ftell(file);
+    if (end < 0 || static_cast<unsigned long>(end) > std::numeric_limits<std::uint32_t>::max() ||
+        std::fseek(file, 0, SEEK_SET) != 0)
+        return false;
+    const auto size = static_cast<std::size_t>(end);
+    // Left uninitialised: every byte is overwritten by the read. An empty file still has data.
+    LargeArray<std::uint8_t> data;
+    if (!data.Allocate(size ? size : 1) || std::fread(data.Data(), 1, size, file) != size)
         return false;
     m_pFileData = std::move(data);
     m_nFileSize = static_cast<std::uint32_t>(size);
@@ -138,9 +153,9 @@ bool CMidiReader::LoadFile() {
 }
 
 int CMidiReader::ReadHeader() {
-    if (!m_pFileData)
+    const std::uint8_t* data = m_pFileData.Data();
+    if (!data)
         return kHeaderNotLoaded;
-    const std::uint8_t* data = m_pFileData.get();
     if (m_nFileSize < kHeaderSize || std::memcmp(data, "MThd", 4) != 0 || data[4] != 0 ||
         data[5] != 0 || data[6] != 0 || data[7] != 6)
         return kHeaderMalformed;
@@ -172,83 +187,112 @@ int CMidiReader::ReadHeader() {
 }
 
 bool CMidiReader::ReadTracks() {
-    const std::uint8_t* fileEnd = m_pFileData.get() + m_nFileSize;
+    const std::uint8_t* fileEnd = m_pFileData.Data() + m_nFileSize;
     auto chunkBody = [&](std::uint32_t track) { return m_trackData[track] + kChunkHeaderSize; };
     auto chunkEnd = [&](std::uint32_t track) { return chunkBody(track) + m_trackLength[track]; };
 
     std::vector<std::size_t> eventCounts(m_nTracks);
+    std::size_t totalEvents = 0;
     std::size_t longBytes = 0;
     for (std::uint32_t track = 0; track < m_nTracks; ++track) {
         CountingSink counter;
         track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, counter);
         eventCounts[track] = counter.events;
+        totalEvents += counter.events;
         longBytes += counter.longBytes;
     }
-    try {
-        m_pLongData.reset(longBytes ? new std::uint8_t[longBytes] : nullptr);
-        for (std::uint32_t track = 0; track < m_nTracks; ++track)
-            m_trackEvents[track].reserve(eventCounts[track]);
-    } catch (const std::bad_alloc&) {
+    if (!m_eventStore.Allocate(totalEvents))
         return false;  // a song we cannot hold is not a song we accept
-    }
+    m_pLongData.reset(longBytes ? new (std::nothrow) std::uint8_t[longBytes] : nullptr);
+    if (longBytes && !m_pLongData)
+        return false;
 
+    MidiEvent* store = m_eventStore.Data();
     std::uint8_t* longData = m_pLongData.get();
     bool allEnded = true;
     for (std::uint32_t track = 0; track < m_nTracks; ++track) {
-        std::vector<MidiEvent>& events = m_trackEvents[track];
-        StoringSink store{events, longData, m_strSongName, m_bSongNameSet};
-        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, store);
+        StoringSink sink{store, store + eventCounts[track], longData, m_strSongName,
+                         m_bSongNameSet};
+        track_parser::ParseTrack(chunkBody(track), chunkEnd(track), fileEnd, sink);
+        m_trackEvents[track] = std::span<MidiEvent>(store, sink.next);
+        store += eventCounts[track];
+        const std::span<MidiEvent>& events = m_trackEvents[track];
         if (!events.empty() && !events.back().IsEndOfTrack())
             allEnded = false;
     }
     return allEnded;
 }
 
+// At each step the track whose next event has the smallest time gives its event, the lower track
+// on equal times. A tournament tree over the tracks' next events, keyed by (time, track), finds
+// it with one comparison per tree level; it holds for any times, even ones that wrapped.
 void CMidiReader::MergeTracks() {
     std::size_t total = 0;
     for (const auto& events : m_trackEvents)
         total += events.size();
-    m_allEvents.clear();
-    m_allEvents.reserve(total);
+    m_allEvents = {};
+    if (!m_mergedStore.Allocate(total))
+        return;  // out of memory: an empty list, which no check accepts
+    const std::size_t tracks = m_nTracks;
+    if (total == 0)
+        return;
 
-    // A min-heap of the tracks' next events keyed by (time, track): the smallest time wins and
-    // equal times go to the lower track. A track keeps the turn while its next event still wins.
-    auto key = [](std::uint32_t time, std::uint32_t track) {
-        return static_cast<std::uint64_t>(time) << 32 | track;
+    constexpr std::uint64_t kExhausted = ~std::uint64_t{0};
+    std::vector<std::size_t> cursors(tracks, 0);
+    std::vector<std::uint64_t> keys(tracks);
+    auto nextKey = [&](std::size_t track) {
+        const std::span<MidiEvent>& events = m_trackEvents[track];
+        return cursors[track] < events.size()
+                   ? static_cast<std::uint64_t>(events[cursors[track]].dwTime) << 32 | track
+                   : kExhausted;
     };
-    std::vector<std::size_t> cursors(m_nTracks, 0);
-    std::vector<std::uint64_t> heads;
-    for (std::uint32_t track = 0; track < m_nTracks; ++track) {
-        if (!m_trackEvents[track].empty())
-            heads.push_back(key(m_trackEvents[track].front().dwTime, track));
-    }
-    const std::greater<std::uint64_t> later;
-    std::make_heap(heads.begin(), heads.end(), later);
-    while (!heads.empty()) {
-        std::pop_heap(heads.begin(), heads.end(), later);
-        const auto track = static_cast<std::uint32_t>(heads.back() & 0xFFFFFFFFu);
-        heads.pop_back();
-        const std::uint64_t rival = heads.empty() ? ~std::uint64_t{0} : heads.front();
-        const std::vector<MidiEvent>& events = m_trackEvents[track];
-        std::size_t next = cursors[track];
-        do {
-            m_allEvents.push_back(&events[next++]);
-        } while (next < events.size() && key(events[next].dwTime, track) < rival);
-        cursors[track] = next;
-        if (next < events.size()) {
-            heads.push_back(key(events[next].dwTime, track));
-            std::push_heap(heads.begin(), heads.end(), later);
+    for (std::size_t track = 0; track < tracks; ++track)
+        keys[track] = nextKey(track);
+
+    // Leaves are tracks + 0 .. 2 * tracks - 1; node n > 0 keeps the loser of its match, node 0
+    // the overall winner.
+    std::vector<std::size_t> tree(tracks);
+    {
+        std::vector<std::size_t> winners(2 * tracks);
+        for (std::size_t track = 0; track < tracks; ++track)
+            winners[tracks + track] = track;
+        for (std::size_t node = tracks - 1; node > 0; --node) {
+            const std::size_t left = winners[2 * node];
+            const std::size_t right = winners[2 * node + 1];
+            const bool leftWins = keys[left] < keys[right];
+            winners[node] = leftWins ? left : right;
+            tree[node] = leftWins ? right : left;
         }
+        tree[0] = tracks > 1 ? winners[1] : 0;
     }
+
+    const MidiEvent** out = m_mergedStore.Data();
+    for (std::size_t filled = 0; filled < total; ++filled) {
+        std::size_t winner = tree[0];
+        out[filled] = &m_trackEvents[winner][cursors[winner]++];
+        keys[winner] = nextKey(winner);
+        // Selects instead of branching: which side wins is as good as random for interleaved
+        // tracks, and mispredicted branches would cost more than the comparisons.
+        for (std::size_t node = (winner + tracks) / 2; node > 0; node /= 2) {
+            const std::size_t other = tree[node];
+            const bool otherWins = keys[other] < keys[winner];
+            tree[node] = otherWins ? winner : other;
+            winner = otherWins ? other : winner;
+        }
+        tree[0] = winner;
+    }
+    m_allEvents = std::span<const MidiEvent*>(out, total);
 }
 
 void CMidiReader::Reset() {
     m_allEvents = {};
+    m_mergedStore.Free();
     m_trackEvents = {};
+    m_eventStore.Free();
     m_trackData = {};
     m_trackLength = {};
     m_pLongData.reset();
-    m_pFileData.reset();
+    m_pFileData.Free();
     m_nFileSize = 0;
     m_nTracks = 0;
     m_strFileName.clear();

@@ -6,9 +6,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "LargeArray.h"
 #include "MidiEvent.h"
 
 namespace korvana {
@@ -46,19 +48,24 @@ public:
 
     std::string m_strFileName;
     std::uint32_t m_nFileSize = 0;
-    std::unique_ptr<std::uint8_t[]> m_pFileData;
+    LargeArray<std::uint8_t> m_pFileData;
     std::uint32_t m_nTracks = 0;
     std::uint8_t m_nFormat = 0;
-    std::vector<const MidiEvent*> m_allEvents;
-    std::vector<std::vector<MidiEvent>> m_trackEvents;
+    // The events of all tracks in time order; filled by MergeTracks.
+    std::span<const MidiEvent*> m_allEvents;
+    // Each track's events in file order: contiguous arrays inside one store for the whole file.
+    std::vector<std::span<MidiEvent>> m_trackEvents;
     std::vector<const std::uint8_t*> m_trackData;
     std::vector<std::uint32_t> m_trackLength;
     std::string m_strSongName;
     bool m_bSongNameSet = false;
 
 private:
-    // Data bytes of events longer than 7 bytes, for all tracks, sized before the parse.
+    // Sized exactly before the parse: the events of all tracks, and the data bytes of events
+    // longer than 7 bytes.
+    LargeArray<MidiEvent> m_eventStore;
     std::unique_ptr<std::uint8_t[]> m_pLongData;
+    LargeArray<const MidiEvent*> m_mergedStore;
 };
 
 }  // namespace korvana

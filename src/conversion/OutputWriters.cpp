@@ -60,6 +60,8 @@ void CMidiPattern::WriteControlText() {
 
 void CMidiPattern::WritePatternFile() {
     m_strPatternFile = m_strBasePath + "sty";
+    if (!m_bWriteFiles)
+        return;
     const std::span<const std::uint8_t> data(PatternData(), static_cast<std::size_t>(m_nDataPos));
     if (!WriteFileAtomically(m_strPatternFile, data))
         AddError(FormatText("%s File Write Error", m_strPatternFile.c_str()));

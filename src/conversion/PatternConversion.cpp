@@ -68,7 +68,7 @@ void TakeFirst(bool& taken, std::uint8_t& field, std::uint8_t value) {
 }  // namespace
 
 bool CMidiPattern::ConvertTrack(std::uint32_t track) {
-    const std::vector<MidiEvent>& events = m_trackEvents[track];
+    const std::span<const MidiEvent> events = m_trackEvents[track];
     const char* path = m_strFileName.c_str();
 
     int channel = -1;

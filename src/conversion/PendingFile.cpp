@@ -6,11 +6,13 @@
 
 namespace korvana {
 
-bool PendingFile::Create(const std::string& path) {
+void PendingFile::Start(const std::string& path) {
     m_strPath = path;
     m_bytes.clear();
-    const std::ofstream probe(path, std::ios::binary | std::ios::app);
-    return probe.good();
+}
+
+bool PendingFile::CanWrite() const {
+    return std::ofstream(m_strPath, std::ios::binary | std::ios::app).good();
 }
 
 void PendingFile::Append(std::string_view bytes) {

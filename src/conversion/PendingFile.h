@@ -12,9 +12,10 @@ namespace korvana {
 
 class PendingFile {
 public:
-    // Makes sure path can be written (creating it when missing, keeping what it holds) and starts
-    // an empty content.
-    bool Create(const std::string& path);
+    // Starts an empty content for path.
+    void Start(const std::string& path);
+    // Makes sure the path can be written (creating it when missing, keeping what it holds).
+    bool CanWrite() const;
     void Append(std::string_view bytes);
     void Append(const std::vector<std::uint8_t>& bytes);
     // Replaces the file with the collected bytes.

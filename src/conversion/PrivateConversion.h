@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs the converter on a private temporary copy of a song, so that checking or sending a song
-// never writes, leaves or clobbers anything beside the user's file.
+// Runs the converter on a private in-memory copy of a song, so that checking or sending a song
+// never writes anything: nothing is left or clobbered beside the user's file.
 
 #include <cstdint>
 #include <filesystem>

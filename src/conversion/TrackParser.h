@@ -12,6 +12,10 @@ namespace korvana::track_parser {
 // A variable-length quantity, most significant group first, kept to 32 bits. False when the data
 // ends before the quantity does.
 inline bool ReadQuantity(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& value) {
+    if (p < end && !(*p & 0x80)) {  // most quantities are one byte
+        value = *p++;
+        return true;
+    }
     value = 0;
     while (p < end) {
         const std::uint8_t byte = *p++;

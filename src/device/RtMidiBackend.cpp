@@ -1,6 +1,6 @@
 #include "RtMidiBackend.h"
 
-#include <rtmidi/RtMidi.h>
+#include <RtMidi.h>
 
 #include <cstdlib>
 

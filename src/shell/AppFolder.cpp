@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "CCJShell.h"
+#include "DataPaths.h"
 
 namespace korvana {
 
@@ -36,15 +37,24 @@ void CreateFolderPath(const QString& path) {
     QDir().mkpath(path);
 }
 
-bool OpenAppFile(const QString& name) {
-    return CCJShell::ShellOpen(GetAppFolder() + name);
+QString GetDataFolder() {
+    static const QString folder =
+        WithSlash(CCJShell::FromPath(LocateProgramData(CCJShell::ToPath(GetAppFolder())).folder));
+    return folder;
 }
 
-QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder) {
-    const QString beside = WithSlash(programFolder) + kRepository;
-    CreateFolderPath(beside);
-    if (IsWritableFolder(beside)) {
-        return beside;
+bool OpenAppFile(const QString& name) {
+    return CCJShell::ShellOpen(GetDataFolder() + name);
+}
+
+QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder,
+                               bool installed) {
+    if (!installed) {
+        const QString beside = WithSlash(programFolder) + kRepository;
+        CreateFolderPath(beside);
+        if (IsWritableFolder(beside)) {
+            return beside;
+        }
     }
     const QString personal = WithSlash(dataFolder) + kRepository;
     CreateFolderPath(personal);
@@ -52,8 +62,9 @@ QString ChooseRepositoryFolder(const QString& programFolder, const QString& data
 }
 
 QString LocateRepositoryFolder() {
-    return ChooseRepositoryFolder(
-        GetAppFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return ChooseRepositoryFolder(GetAppFolder(),
+                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                  LocateProgramData(CCJShell::ToPath(GetAppFolder())).installed);
 }
 
 QString HelpDocumentName() {

@@ -12,15 +12,21 @@ QString GetAppFolder();
 // Makes sure a folder and all its parents exist. Failures show later as missing files.
 void CreateFolderPath(const QString& path);
 
-// Opens the file of that name in the program folder with its associated program.
+// The folder of the program's read-only data (help, samples), ending in '/': the program
+// folder in a build tree, <prefix>/share/korvana in an install.
+QString GetDataFolder();
+
+// Opens the file of that name in the data folder with its associated program.
 bool OpenAppFile(const QString& name);
 
-// "Repository/" in programFolder when it can be created there and written to, otherwise
-// "Repository/" in dataFolder (created if missing). Both arguments and the result end in '/'.
-QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder);
+// "Repository/" in programFolder when it can be created there and written to, unless the
+// program is installed under a prefix, whose folders are no place for the user's files;
+// otherwise "Repository/" in dataFolder (created if missing). Folders end in '/'.
+QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder,
+                               bool installed);
 
-// The repository of this installation: beside the executable when writable (a portable install,
-// the build tree), otherwise in the per-user data folder.
+// The repository of this program: beside the executable in a build tree or a portable install,
+// in the per-user data folder otherwise.
 QString LocateRepositoryFolder();
 
 // The help document: "Help.mht" where the platform opens web archives, "Help.html" elsewhere.

@@ -37,7 +37,7 @@ QString CAboutDlg::VersionLine() {
 }
 
 QString CAboutDlg::PurposeLine() {
-    return QStringLiteral("Accompaniment patterns for your arranger keyboard");
+    return QStringLiteral("Styles for your arranger keyboard");
 }
 
 }  // namespace korvana

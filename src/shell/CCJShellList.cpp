@@ -104,11 +104,13 @@ void CCJShellList::OnListDoubleClick(int row) {
     }
     const QString path = RowPath(row);
     const bool folder = GetItemData(row).toBool();
-    if (folder && QFileInfo(path).isDir() && m_pTreeCtrl != nullptr) {
-        m_pTreeCtrl->TunnelTree(path);
-    } else if (folder) {
+    if (folder && !QFileInfo(path).isDir()) {
         Prompt().Message("Folder is not exist!");
         Refresh();
+    } else if (folder) {
+        if (m_pTreeCtrl != nullptr) {
+            m_pTreeCtrl->TunnelTree(path);
+        }
     } else if (!CCJShell::PathExists(path)) {
         Prompt().Message("File is not exist!");
         Refresh();

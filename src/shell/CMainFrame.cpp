@@ -1,6 +1,5 @@
 #include "CMainFrame.h"
 
-#include <QResizeEvent>
 #include <algorithm>
 
 #include "AppIcon.h"
@@ -29,11 +28,18 @@ int CMainFrame::TopRowHeight(int outerHeight) {
     return std::max((2 * outerHeight - 120) / 5, c_nMinRowHeight);
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event) {
-    const QSize client = event->size();
-    m_wndSplitter->setGeometry(0, 0, client.width(), client.height());
+void CMainFrame::resizeEvent(QResizeEvent* /*event*/) {
+    ApplyRowLayout();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* /*event*/) {
+    ApplyRowLayout();
+}
+
+void CMainFrame::ApplyRowLayout() {
+    m_wndSplitter->setGeometry(rect());
     const int decoration = frameGeometry().height() - geometry().height();
-    const int outerHeight = client.height() + std::max(decoration, 0);
+    const int outerHeight = height() + std::max(decoration, 0);
     if (!m_bSplitterReady || outerHeight <= 100) {
         return;
     }

@@ -30,6 +30,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The window manager adds its frame after the window first shows, which changes the outer
+    // height the rows follow.
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void ApplyRowLayout();
 };
 
 }  // namespace korvana

@@ -1,10 +1,14 @@
 #include "CTessalyApp.h"
 
+#include <QTimer>
+
 #include "AppFolder.h"
 #include "AppIcon.h"
 #include "CMainFrame.h"
 #include "CMidiDevice.h"
 #include "CSplashWnd.h"
+#include "CTopRightView.h"
+#include "FramePanes.h"
 #include "KeyboardLink.h"
 #include "KorvanaResources.h"
 #include "ResourceIds.h"
@@ -31,6 +35,16 @@ void CTessalyApp::InitInstance() {
     CSplashWnd::ShowSplashScreen();
     m_pMainFrame = std::make_unique<CMainFrame>(repository);
     m_pMainFrame->show();
+    // Files handed over by the file manager's "Open with" enter the repository as if dropped on
+    // its list, once the window is up to show any refusal.
+    const QStringList files = arguments().mid(1);
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, this, [this, files] {
+            if (CTopRightView* view = FindTopRightView(m_pMainFrame.get())) {
+                view->OnRepositoryDrop(files);
+            }
+        });
+    }
 }
 
 }  // namespace korvana

@@ -1,8 +1,8 @@
 #pragma once
 
 // The application: the prompt of the window, the keyboard link, the splash, the main frame and
-// its repository.
-// It reads no command line of its own (Qt's platform options aside) and writes no settings.
+// its repository. Its only command-line arguments (Qt's platform options aside) are the files a
+// file manager opens with it; it writes no settings.
 
 #include <QApplication>
 #include <memory>

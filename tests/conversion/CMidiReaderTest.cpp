@@ -31,7 +31,7 @@ protected:
         EXPECT_EQ(Load(Join({Header(0, 1), Track(body)})), CMidiReader::kHeaderOk);
         return m_reader.ReadTracks();
     }
-    const std::vector<MidiEvent>& Events(std::size_t track = 0) {
+    std::span<const MidiEvent> Events(std::size_t track = 0) {
         return m_reader.m_trackEvents.at(track);
     }
     static Bytes DataOf(const MidiEvent& event) {
@@ -199,6 +199,20 @@ TEST_F(ReaderTest, MergeTakesTheSmallestTimeAndTheLowerTrackOnTies) {
         {0, 0xFF},  {0, 0x9A},  {96, 0xFF},  {96, 0x99},
         {96, 0x8A}, {96, 0xFF}, {192, 0x89}, {192, 0xFF}};
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(ReaderTest, MergeComparesNextEventsAlsoWhenATrackTimeWrapped) {
+    // Track 1 runs past 32 bits: its End of Track at 0xFFFFFFFF + 2 is at time 1.
+    const Bytes bytes =
+        Join({Header(1, 2), Track({0x00, 0xFF, 0x03, 0x00, 0x05, 0xFF, 0x2F, 0x00}),
+              Track({0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x99, 0x24, 0x64, 0x02, 0xFF, 0x2F, 0x00})});
+    EXPECT_EQ(Load(bytes), CMidiReader::kHeaderOk);
+    EXPECT_TRUE(m_reader.ReadTracks());
+    m_reader.MergeTracks();
+    std::vector<std::uint32_t> times;
+    for (const MidiEvent* event : m_reader.m_allEvents)
+        times.push_back(event->dwTime);
+    EXPECT_EQ(times, (std::vector<std::uint32_t>{0, 5, 0xFFFFFFFF, 1}));
 }
 
 TEST_F(ReaderTest, SongNameIsTheFirstMetaEventWhateverItsType) {

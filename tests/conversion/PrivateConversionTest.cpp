@@ -70,6 +70,12 @@ TEST_F(PrivateConversionTest, NamesWithoutADotAndExistingOutputsAreLeftAlone) {
     EXPECT_EQ(FolderNames().size(), 2u);
 }
 
+TEST_F(PrivateConversionTest, DumpsAndTextOutputWriteNothingEither) {
+    const fs::path song = Song(test::Format0(kDrumNote));
+    EXPECT_TRUE(ConvertPrivately(song, {.binaryOutput = false, .dumpEvents = true}).Accepted());
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"My Song.MID"});
+}
+
 TEST_F(PrivateConversionTest, TextOutputGivesNoImage) {
     const PrivateConversion outcome =
         ConvertPrivately(Song(test::Format0(kDrumNote)), {.binaryOutput = false});

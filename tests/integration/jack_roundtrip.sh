@@ -12,7 +12,11 @@ work=$jack_work
 name="IT Keyboard $$"
 export KORVANA_MIDI_API=jack
 
-fail() { echo "FAILED: $*" >&2; exit 1; }
+fail() {
+  echo "FAILED: $*" >&2
+  cat "$work/keyboard.log" >&2
+  exit 1
+}
 
 start_private_jack "$cli"
 
@@ -24,44 +28,51 @@ cp "$work/store/slot-001.bin" "$work/seeded.bin"
 
 start_keyboard "$keyboard" --name "$name" --slots 8 --store "$work/store"
 
-pair=(--in "$name" --out "$name")
-[ "$("$cli" "${pair[@]}" connect)" = "$name" ] || fail "connect"
+# Runs a keyboard command on the pair. A machine under load can miss the handshake's 200 ms now
+# and then; such a command (which has sent nothing else) is tried again, at most three times.
+kbd() {
+  local rc
+  for _ in 1 2 3; do
+    if "$cli" --in "$name" --out "$name" "$@" >"$work/kbd.out" 2>"$work/kbd.err"; then
+      rc=0
+    else
+      rc=$?
+    fi
+    grep -q "Connect request error!" "$work/kbd.err" || break
+  done
+  cat "$work/kbd.err" >&2
+  cat "$work/kbd.out"
+  return $rc
+}
+[ "$(kbd connect)" = "$name" ] || fail "connect"
 
-"$cli" "${pair[@]}" list >"$work/list1"
+kbd list >"$work/list1"
 [ "$(wc -l <"$work/list1")" -eq 8 ] || fail "list has not 8 slots"
 grep -qP '^1\tSong-[0-9A-F]{8}$' "$work/list1" || fail "seeded slot not listed"
 grep -qP '^0\tEmpty$' "$work/list1" || fail "empty slot not listed"
-"$cli" "${pair[@]}" list --json | grep -q '"slot": 1, "name": "Song-' || fail "list --json"
+kbd list --json | grep -q '"slot": 1, "name": "Song-' || fail "list --json"
 
 # The song of the converter's worked example: one drum note in a 4/4 bar at 120 beats a minute.
 song="$work/song.mid"
 printf 'MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\xc0MTrk\x00\x00\x00\x1b' >"$song"
 printf '\x00\xff\x58\x04\x04\x02\x18\x08\x00\xff\x51\x03\x07\xa1\x20' >>"$song"
 printf '\x00\x99\x24\x64\x60\x89\x24\x40\x60\xff\x2f\x00' >>"$song"
-set +e
-"$cli" "${pair[@]}" send "$song" 3 >"$work/send.out" 2>"$work/send.err"
-rc=$?
-set -e
-if [ $rc -eq 2 ] && grep -q "converter is not built yet" "$work/send.err"; then
-  echo "send: the converter is not built into this tree yet; send left out"
-else
-  [ $rc -eq 0 ] || { cat "$work/send.err" >&2; fail "send exited $rc"; }
-  [ "$(find "$work" -maxdepth 1 -newer "$song" -name 'song.*' | wc -l)" -eq 0 ] || fail "send left files beside the song"
-  "$cli" "${pair[@]}" list >"$work/list2"
-  grep -qP '^3\tSong-[0-9A-F]{8}$' "$work/list2" || fail "sent song not listed"
-  "$cli" "${pair[@]}" fetch 3 "$work/fetched3.bin" || fail "fetch of the sent song"
-  cmp "$work/fetched3.bin" "$work/store/slot-003.bin" || fail "fetched song differs from the stored one"
-fi
+kbd send "$song" 3 >"$work/send.out" || fail "send"
+[ "$(find "$work" -maxdepth 1 -name 'song.*' | wc -l)" -eq 1 ] || fail "send left files beside the song"
+kbd list >"$work/list2"
+grep -qP '^3\tSong-[0-9A-F]{8}$' "$work/list2" || fail "sent song not listed"
+kbd fetch 3 "$work/fetched3.bin" || fail "fetch of the sent song"
+cmp "$work/fetched3.bin" "$work/store/slot-003.bin" || fail "fetched song differs from the stored one"
 
-"$cli" "${pair[@]}" fetch 1 "$work/fetched1.bin" || fail "fetch"
+kbd fetch 1 "$work/fetched1.bin" || fail "fetch"
 cmp "$work/fetched1.bin" "$work/seeded.bin" || fail "fetched bytes differ from the stored ones"
 
-"$cli" "${pair[@]}" delete 1 || fail "delete"
-"$cli" "${pair[@]}" list | grep -qP '^1\tEmpty$' || fail "deleted slot still listed"
+kbd delete 1 || fail "delete"
+kbd list | grep -qP '^1\tEmpty$' || fail "deleted slot still listed"
 [ ! -e "$work/store/slot-001.bin" ] || fail "deleted slot still stored"
 
 set +e
-"$cli" "${pair[@]}" fetch 1 "$work/none.bin" 2>/dev/null
+kbd fetch 1 "$work/none.bin" 2>/dev/null
 rc=$?
 set -e
 [ $rc -eq 1 ] || fail "fetch of an empty slot exited $rc"

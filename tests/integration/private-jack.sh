@@ -18,7 +18,7 @@ stop_private_jack() {
 start_private_jack() {
   jackd -S -r -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$jack_work/jackd.log" 2>&1 &
   jack_pid=$!
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     "$1" --api jack ports >/dev/null 2>&1 && return 0
     sleep 0.1
   done
@@ -34,7 +34,7 @@ start_keyboard() {
   shift
   "$program" --api jack "$@" >"$jack_work/keyboard.log" 2>&1 &
   keyboard_pid=$!
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     grep -q ready "$jack_work/keyboard.log" && return 0
     sleep 0.1
   done

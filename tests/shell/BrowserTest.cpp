@@ -60,9 +60,9 @@ TEST_F(Browser, ListsFoldersAndMidiFilesInAnyCaseOnly) {
 TEST_F(Browser, SortsEveryColumnWithItsKindInBothDirections) {
     Folder(QStringLiteral("zeta"));
     Folder(QStringLiteral("Alpha"));
-    File(QStringLiteral("b.mid"), QByteArray(10000, 'x'));
-    File(QStringLiteral("C.mid"), QByteArray(2000, 'x'));
-    File(QStringLiteral("a.MID"), QByteArray(500, 'x'));
+    File(QStringLiteral("b.mid"), test::MidiSong("gamma", 10000));
+    File(QStringLiteral("C.mid"), test::MidiSong("alpha", 2000));
+    File(QStringLiteral("a.MID"), test::MidiSong("Beta"));
     ASSERT_TRUE(test::SetModified(Path("b.mid"), QDateTime(QDate(2014, 3, 5), QTime(14, 7))));
     ASSERT_TRUE(test::SetModified(Path("C.mid"), QDateTime(QDate(2009, 12, 1), QTime(9, 0))));
     ASSERT_TRUE(test::SetModified(Path("a.MID"), QDateTime(QDate(2014, 3, 5), QTime(9, 30))));
@@ -72,6 +72,12 @@ TEST_F(Browser, SortsEveryColumnWithItsKindInBothDirections) {
     EXPECT_EQ(test::Column(m_list, 0), QStringList({"Alpha", "zeta", "a.MID", "b.mid", "C.mid"}));
     m_list.OnHeaderItemClick(0);
     EXPECT_EQ(test::Column(m_list, 0), QStringList({"C.mid", "b.mid", "a.MID", "zeta", "Alpha"}));
+
+    // Song name: as text without regard to letter case; folders have none.
+    m_list.OnHeaderItemClick(1);
+    EXPECT_EQ(test::Column(m_list, 1).mid(2), QStringList({"alpha", "Beta", "gamma"}));
+    m_list.OnHeaderItemClick(1);
+    EXPECT_EQ(test::Column(m_list, 1).mid(0, 3), QStringList({"gamma", "Beta", "alpha"}));
 
     // Size: as numbers, so 10KB comes after 2KB.
     m_list.OnHeaderItemClick(2);

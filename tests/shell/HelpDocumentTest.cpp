@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
+#include "AppFolder.h"
 #include "HelpArchive.h"
 #include "ShellTestSupport.h"
 
@@ -35,6 +37,11 @@ TEST(HelpDocument, LiesBesideTheProgram) {
     const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     EXPECT_EQ(test::ReadBytes(folder + "Help.html"), Source("Help.html"));
     EXPECT_EQ(test::ReadBytes(folder + "Help.mht"), Source("Help.mht"));
+}
+
+TEST(HelpDocument, TheHelpButtonsDocumentIsInTheDataFolder) {
+    EXPECT_TRUE(QFileInfo::exists(GetDataFolder() + HelpDocumentName()))
+        << (GetDataFolder() + HelpDocumentName()).toStdString();
 }
 
 TEST(HelpDocument, ExplainsEveryRefusalTheUserCanSee) {

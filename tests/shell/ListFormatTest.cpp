@@ -64,6 +64,24 @@ TEST(RowTexts, ShowNameSizeTypeAndTimeWithNoSizeForEmptyFilesAndFolders) {
     EXPECT_NE(folderRow[3], smallRow[3]);
 }
 
+TEST(RowTexts, ShowTheSongNameReadFromTheFile) {
+    QTemporaryDir dir;
+    const std::pair<QByteArray, QString> cases[] = {
+        {"Bossa Nova", QStringLiteral("Bossa Nova")},
+        {"Caf\xC3\xA9", QStringLiteral("Café")},
+        {"Caf\xE9", QStringLiteral("Café")},
+        {"", QString()},
+    };
+    for (const auto& [bytes, name] : cases) {
+        const QString path = dir.filePath(QStringLiteral("song.mid"));
+        ASSERT_TRUE(test::WriteBytes(path, test::MidiSong(bytes)));
+        EXPECT_EQ(CCJShell::MidiRowTexts(QFileInfo(path))[1], name) << bytes.toStdString();
+    }
+    const QString cut = dir.filePath(QStringLiteral("cut.mid"));
+    ASSERT_TRUE(test::WriteBytes(cut, test::MidiSong("Whole").chopped(3)));
+    EXPECT_EQ(CCJShell::MidiRowTexts(QFileInfo(cut))[1], QString()) << "a damaged file has none";
+}
+
 TEST(Paths, JoinWithOneSeparatorAndSurviveAnyName) {
     EXPECT_EQ(CCJShell::JoinPath(QStringLiteral("/a"), QStringLiteral("b")),
               QStringLiteral("/a/b"));

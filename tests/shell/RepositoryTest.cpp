@@ -180,20 +180,24 @@ TEST_F(Repository, EditingANameInPlaceRenamesNothing) {
     EXPECT_EQ(test::Entries(m_folder), QStringList({"song.mid"}));
 }
 
-TEST(RepositoryFolder, BesideTheProgramWhenWritableElseInTheUsersDataFolder) {
+TEST(RepositoryFolder, BesideTheProgramWhenWritableAndNotInstalledElseInTheUsersDataFolder) {
     QTemporaryDir dir;
     const QString program = dir.path() + QStringLiteral("/bin/");
     const QString data = dir.path() + QStringLiteral("/data");
     ASSERT_TRUE(QDir().mkpath(program + "Repository"));
     ASSERT_TRUE(test::WriteBytes(program + "Repository/kept.mid", "kept"));
-    EXPECT_EQ(ChooseRepositoryFolder(program, data), program + "Repository/");
+    EXPECT_EQ(ChooseRepositoryFolder(program, data, false), program + "Repository/");
     EXPECT_EQ(test::Entries(program + "Repository"), QStringList({"kept.mid"}));
+    EXPECT_FALSE(QFileInfo::exists(data)) << "the data folder is not touched then";
 
     // A program folder that cannot hold a folder: a plain file stands where it would be.
     const QString blocked = dir.path() + QStringLiteral("/blocked");
     ASSERT_TRUE(test::WriteBytes(blocked, "file"));
-    EXPECT_EQ(ChooseRepositoryFolder(blocked, data), data + "/Repository/");
+    EXPECT_EQ(ChooseRepositoryFolder(blocked, data, false), data + "/Repository/");
     EXPECT_TRUE(QFileInfo(data + "/Repository").isDir());
+
+    // An installed program keeps songs in the user's data folder even where it could write.
+    EXPECT_EQ(ChooseRepositoryFolder(program, data, true), data + "/Repository/");
 }
 
 }  // namespace

@@ -14,10 +14,23 @@
 
 namespace korvana::test {
 
-// A format-0 song at 192 ticks per quarter note whose first meta event names it.
-inline QByteArray MidiSong(const QByteArray& songName) {
+// A variable-length quantity as the Standard MIDI File writes lengths and delta times.
+inline QByteArray VariableLength(quint32 value) {
+    QByteArray bytes(1, char(value & 0x7F));
+    while ((value >>= 7) != 0) {
+        bytes.prepend(char((value & 0x7F) | 0x80));
+    }
+    return bytes;
+}
+
+// A format-0 song at 192 ticks per quarter note whose first meta event names it; padding adds
+// a text event of that many bytes, for songs of a given size.
+inline QByteArray MidiSong(const QByteArray& songName, int padding = 0) {
     QByteArray track;
-    track += QByteArray("\x00\xFF\x03", 3) + char(songName.size()) + songName;
+    track += QByteArray("\x00\xFF\x03", 3) + VariableLength(songName.size()) + songName;
+    if (padding > 0) {
+        track += QByteArray("\x00\xFF\x01", 3) + VariableLength(padding) + QByteArray(padding, 'x');
+    }
     track += QByteArray("\x00\xFF\x58\x04\x04\x02\x18\x08", 8);
     track += QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7);
     track += QByteArray("\x00\x99\x24\x64\x60\x89\x24\x00", 8);

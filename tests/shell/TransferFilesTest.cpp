@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "RecordingPrompt.h"
 #include "ShellTestSupport.h"
@@ -101,6 +102,28 @@ TEST_F(Transfer, TheConvertersCheckLeavesTheUsersFilesAlone) {
     EXPECT_EQ(test::ReadBytes(Source("abc.sty")), QByteArray("user's own sty"));
     const QStringList stored = test::Entries(m_target.path());
     EXPECT_TRUE(stored.isEmpty() || stored == QStringList({"abc.mid"}));
+}
+
+TEST_F(Transfer, TheConverterAcceptsStylesAndRefusesTheRestByName) {
+    const QStringList accepted{"bossa-fill.mid", "pop-8beat.mid", "waltz.mid"};
+    const QStringList refused{"refused-mixed-channels.mid", "refused-no-tempo.mid",
+                              "refused-ppqn-480.mid"};
+    std::vector<TransferSource> items;
+    for (const QString& name : accepted + refused) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KORVANA_SAMPLES_DIR "/") + name, Source(name)));
+        items.push_back(Item(name));
+    }
+    TransferFiles(items, m_target.path(), AcceptedByConverter);
+    EXPECT_EQ(test::Entries(m_target.path()), accepted);
+    for (const QString& name : refused) {
+        const std::string refusal = name.toStdString() + ":  File is not supported!";
+        EXPECT_NE(std::find(m_prompt.m_texts.begin(), m_prompt.m_texts.end(), refusal),
+                  m_prompt.m_texts.end())
+            << refusal;
+    }
+    EXPECT_EQ(m_prompt.m_texts.back(), "refused-ppqn-480.mid:  File is not supported!");
+    EXPECT_EQ(test::Entries(m_source.path()).size(), accepted.size() + refused.size())
+        << "nothing is left beside the songs";
 }
 
 TEST_F(Transfer, AFailedCopyLeavesNoPartialFile) {

@@ -150,5 +150,20 @@ TEST_F(TransfersTest, SimulatedPairIsOfferedBesideTheRealPorts) {
     EXPECT_EQ(Directory().size(), 16u);
 }
 
+TEST_F(TransfersTest, SimulatedPairFollowsTheRealPortsAndIsNeverMixedWithThem) {
+    LoopbackCable real = MakeLoopbackCable("Real port", "far end");
+    m_pDevice->SetBackend(WithSimulatedKeyboard(std::move(real.first)));
+    m_pDevice->EnumDevices();
+    ASSERT_EQ(m_pDevice->m_InDevs.size(), 2u);
+    EXPECT_EQ(m_pDevice->m_InDevs[0].strName, "Real port");
+    EXPECT_EQ(m_pDevice->m_OutDevs[1].strName, kSimulatedPortName);
+    EXPECT_FALSE(m_pDevice->OpenPorts(0, 1));
+    EXPECT_FALSE(m_pDevice->OpenPorts(1, 0));
+    EXPECT_TRUE(m_pDevice->OpenPorts(0, 0));
+    std::string name;
+    ASSERT_TRUE(ConnectDevice(1, name, 1));
+    EXPECT_EQ(name, "Korvana Keyboard");
+}
+
 }  // namespace
 }  // namespace korvana::test
