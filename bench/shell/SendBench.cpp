@@ -3,9 +3,12 @@
 //  - from the window: the Download button's command, with its progress bar and the window's
 //    event pump in every wait.
 // Prints the median send times in milliseconds, the window's extra time in percent, and the
-// progress bar's repaints and the event loop's timer ticks per second during the window's sends.
+// progress bar's repaints per second during the window's sends, and how many of 60 repaints a
+// second asked of the window (of its Download button) it carried out meanwhile.
 //
 //   korvana_send_bench [repetitions]
+//   korvana_send_bench --song FILE      (writes the song and stops)
+//   bench/shell/run-jack-send-bench.sh  (the same over JACK, and korvana-cli's own sends)
 //   KORVANA_SEND_SNAPSHOT=send.png QT_QPA_PLATFORM=xcb xvfb-run korvana_send_bench
 
 #include <QApplication>
@@ -18,9 +21,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "CCJShell.h"
+#include "CGdipButton.h"
 #include "CMainFrame.h"
 #include "CMidiDevice.h"
 #include "CMidiTrans.h"
@@ -111,6 +117,15 @@ public:
     qint64 m_nSentAt = -1;
 };
 
+int FindPort(const std::vector<MidiDevEntry>& ports, const std::string& part) {
+    for (const MidiDevEntry& port : ports) {
+        if (port.strName.find(part) != std::string::npos) {
+            return static_cast<int>(port.nId);
+        }
+    }
+    return -1;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -128,15 +143,24 @@ int Run(int repetitions) {
     prompt.m_fallback = PromptAnswer::Yes;
     const ScopedPrompt scoped(prompt);
 
-    SimulatedKeyboard keyboard({.slotCount = 2, .capacity = 1 << 20});
+    // The in-process keyboard, or with KORVANA_BENCH_PORT=NAME the MIDI system's first port
+    // whose name holds NAME (korvana-keyboard on JACK, say; KORVANA_MIDI_API picks the system).
+    const std::string portName = qEnvironmentVariable("KORVANA_BENCH_PORT").toStdString();
+    std::optional<SimulatedKeyboard> keyboard;
     CMidiDevice* device = CMidiDevice::GetInstance();
-    AttachToWindow(*device, keyboard.TakeProgramSide());
+    if (portName.empty()) {
+        keyboard.emplace(SimulatorOptions{.slotCount = 2, .capacity = 1 << 20});
+        AttachToWindow(*device, keyboard->TakeProgramSide());
+    } else {
+        AttachToWindow(*device, MakeWindowBackend(CCJShell::ToPath(dir.path() + "/store")));
+    }
     CMainFrame frame(repository);
     frame.show();
     QApplication::processEvents();
     device->EnumDevices();
     std::string name;
-    if (!ConnectDevice(0, name, 0)) {
+    if (!ConnectDevice(FindPort(device->m_InDevs, portName), name,
+                       FindPort(device->m_OutDevs, portName))) {
         return 1;
     }
     g_bConnected = 1;
@@ -157,13 +181,14 @@ int Run(int repetitions) {
     std::vector<double> windowTimes;
     std::vector<double> commandTimes;
     std::vector<double> paintRates;
-    std::vector<double> tickRates;
+    std::vector<double> askedRates;
     PaintCounter paints;
     transfer.m_progress->installEventFilter(&paints);
-    int ticks = 0;
+    PaintCounter askedPaints;
+    transfer.m_btnSend->installEventFilter(&askedPaints);
     QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.setInterval(1000 / 60);
+    QObject::connect(&ticker, &QTimer::timeout, [&transfer] { transfer.m_btnSend->update(); });
     // With KORVANA_SEND_SNAPSHOT=FILE.png the window is pictured halfway through its first send.
     const QString snapshot = qEnvironmentVariable("KORVANA_SEND_SNAPSHOT");
     bool pictured = snapshot.isEmpty();
@@ -174,15 +199,18 @@ int Run(int repetitions) {
                         transfer.m_progress->maximum(), qPrintable(snapshot));
         }
     });
+    int failures = 0;
     for (int run = 0; run < repetitions; ++run) {
         // As korvana-cli: no event loop runs while it waits.
         device->SetPump(nullptr, kPumpInterval);
         QElapsedTimer clock;
         clock.start();
         const PrivateConversion conversion = ConvertPrivately(songPath);
+        // A real link may miss a chunk's acknowledgement under load: such sends are counted
+        // and left out of the figures.
         if (!CMidiTrans::SendFile(conversion.image, 0, kSendTimeout)) {
-            std::fprintf(stderr, "the plain send failed\n");
-            return 1;
+            ++failures;
+            continue;
         }
         cliTimes.push_back(clock.nsecsElapsed() / 1e6);
 
@@ -191,7 +219,7 @@ int Run(int repetitions) {
         slotView.m_wndDevList->clearSelection();
         slotView.m_wndDevList->SetRowSelected(1, true);
         paints.m_nPaints = 0;
-        ticks = 0;
+        askedPaints.m_nPaints = 0;
         prompt.m_nSentAt = -1;
         prompt.m_pClock = &clock;
         ticker.start();
@@ -200,14 +228,19 @@ int Run(int repetitions) {
         const double command = clock.nsecsElapsed() / 1e6;
         ticker.stop();
         if (prompt.m_nSentAt < 0) {
-            std::fprintf(stderr, "the window's send failed\n");
-            return 1;
+            ++failures;
+            cliTimes.pop_back();
+            continue;
         }
         const double sent = prompt.m_nSentAt / 1e6;
         windowTimes.push_back(sent);
         commandTimes.push_back(command);
         paintRates.push_back(paints.m_nPaints * 1000.0 / sent);
-        tickRates.push_back(ticks * 1000.0 / command);
+        askedRates.push_back(askedPaints.m_nPaints * 1000.0 / command);
+    }
+    std::printf("%d of %d repetitions failed\n", failures, repetitions);
+    if (cliTimes.empty()) {
+        return 1;
     }
     const double cli = Median(cliTimes);
     const double window = Median(windowTimes);
@@ -219,7 +252,8 @@ int Run(int repetitions) {
     std::printf("whole command with the two slot list reads: %8.1f ms\n", Median(commandTimes));
     std::printf("progress bar repaints:    %8.0f per second (lowest %.0f)\n", Median(paintRates),
                 *std::min_element(paintRates.begin(), paintRates.end()));
-    std::printf("5 ms timer ticks handled: %8.0f per second\n", Median(tickRates));
+    std::printf("window repaints (60 asked): %6.0f per second (lowest %.0f)\n", Median(askedRates),
+                *std::min_element(askedRates.begin(), askedRates.end()));
     return 0;
 }
 
@@ -232,6 +266,10 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     korvana::InitResources();
+    if (argc == 3 && std::string(argv[1]) == "--song") {
+        return korvana::test::WriteBytes(QString::fromLocal8Bit(argv[2]), korvana::DrumSong()) ? 0
+                                                                                               : 1;
+    }
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     return korvana::Run(repetitions);
 }

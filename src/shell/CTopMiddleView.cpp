@@ -117,7 +117,7 @@ void CTopMiddleView::OnSend() {
         Prompt().Message("Select slot first!");
         return;
     }
-    // The keyboard may settle a song only after its reply; the list is read once more.
+    // Read again after every send that got as far as the slots, whatever its outcome.
     slotView->Refresh();
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 // A wait pumps before and after every chunk; letting Qt run at most this often keeps the window
 // fluent without slowing a fast link down.
-constexpr std::chrono::milliseconds kPumpGap{4};
+constexpr std::chrono::milliseconds kPumpGap{10};
 
 }  // namespace
 

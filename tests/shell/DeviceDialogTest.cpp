@@ -1,3 +1,4 @@
+#include "CCJShell.h"
 #include "KeyboardWindowFixture.h"
 
 namespace korvana::test {
@@ -138,6 +139,29 @@ TEST_F(KeyboardConnect, AKeyboardThatAnswersWronglyFailsTheHandshake) {
     EXPECT_EQ(m_prompt.m_texts, Texts({"Connect request error!"}));
     EXPECT_EQ(g_bConnected, 0);
     EXPECT_EQ(DirectoryReads(), 0);
+}
+
+// The window's own MIDI system: whatever ports the machine has (none here, most likely), then
+// the simulated keyboard, whose slots survive in its store folder.
+TEST_F(KeyboardConnect, TheWindowsBackendEndsWithTheSimulatedKeyboardAndKeepsItsSlots) {
+    const QString store = m_dir.path() + QStringLiteral("/store");
+    OpenWindow(MakeWindowBackend(CCJShell::ToPath(store)));
+    int in = -1;
+    int out = -1;
+    {
+        CMidiDeviceDlg dialog(in, out);
+        ASSERT_FALSE(dialog.m_inNames.isEmpty());
+        EXPECT_EQ(dialog.m_inNames.back(), QString::fromLatin1(kSimulatedPortName));
+        EXPECT_EQ(dialog.m_outNames.back(), QString::fromLatin1(kSimulatedPortName));
+    }
+    ConnectTo(QString::fromLatin1(kSimulatedPortName));
+    ASSERT_EQ(g_bConnected, 1);
+    AddSongs({"pop-8beat.mid"});
+    SelectSongs({"pop-8beat.mid"});
+    SelectSlots({3});
+    Transfer().OnSend();
+    EXPECT_EQ(m_prompt.m_texts.back(), "Download successfully!");
+    EXPECT_EQ(Entries(store).size(), 1);
 }
 
 }  // namespace
