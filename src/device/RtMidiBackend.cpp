@@ -73,6 +73,11 @@ RtMidiBackend::RtMidiBackend(std::unique_ptr<RtMidiIn> in, std::unique_ptr<RtMid
     };
     m_pIn->setErrorCallback(onError, this);
     m_pOut->setErrorCallback(onError, this);
+    // Installed once for the input's whole life: RtMidi swaps its callback without telling its
+    // input thread, and JACK's thread can still be delivering after the port is closed, so a
+    // cancelled callback may be called as a null function or with null user data. Whether a
+    // buffer goes anywhere is decided by m_onReceive under m_receiveMutex instead.
+    m_pIn->setCallback(&RtMidiBackend::OnMessage, this);
 }
 
 void RtMidiBackend::OnError(int type, const std::string& text, void* user) {
@@ -86,6 +91,10 @@ void RtMidiBackend::OnError(int type, const std::string& text, void* user) {
 
 RtMidiBackend::~RtMidiBackend() {
     Close();
+    // Ending the clients stops their threads, which use this object's receiver and error
+    // members: that must happen while those still exist.
+    m_pIn.reset();
+    m_pOut.reset();
 }
 
 std::vector<std::string> RtMidiBackend::InputNames() {
@@ -110,7 +119,6 @@ void RtMidiBackend::PrepareInput(ReceiveCallback onReceive) {
     m_pIn->setBufferSize(kInputBufferSize, kInputBufferCount);
     // System Exclusive is all the keyboard speaks; timing and sensing messages are not wanted.
     m_pIn->ignoreTypes(false, true, true);
-    m_pIn->setCallback(&RtMidiBackend::OnMessage, this);
 }
 
 bool RtMidiBackend::Open(int inIndex, int outIndex, ReceiveCallback onReceive) {
@@ -145,13 +153,13 @@ bool RtMidiBackend::OpenVirtual(const std::string& portName, ReceiveCallback onR
 
 void RtMidiBackend::Close() {
     m_bOutputOpen = false;
-    m_pIn->closePort();
-    m_pIn->cancelCallback();
-    m_pOut->closePort();
     {
+        // Waits for a delivery in progress; later buffers find no receiver.
         std::lock_guard lock(m_receiveMutex);
         m_onReceive = nullptr;
     }
+    m_pIn->closePort();
+    m_pOut->closePort();
     TookError();
 }
 

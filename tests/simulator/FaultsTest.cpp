@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "SafeFile.h"
 #include "SimulatorFixture.h"
@@ -94,6 +95,19 @@ TEST_F(FaultsTest, SlowRepliesWithinTheTimeOutSucceedBeyondItFail) {
     std::string name;
     EXPECT_FALSE(CMidiTrans::Connect(name));  // waits up to 200 ms
     EXPECT_EQ(g_nTransState.load(), kStateConnectWait);
+}
+
+// What the command line does when a handshake reply is late: it gives up and ends, and the
+// reply arrives while the device and its ports are being torn down.
+TEST_F(FaultsTest, ReplyArrivingAfterTheTimeOutWhileTheDeviceGoesIsDropped) {
+    Inject({.replyDelay = 220ms});
+    std::string name;
+    EXPECT_FALSE(CMidiTrans::Connect(name));
+    CMidiDevice::ReleaseInstance();
+    EXPECT_EQ(g_pMidiDevice.load(), nullptr);
+    std::this_thread::sleep_for(100ms);  // the reply comes and finds nobody
+    EXPECT_EQ(g_nTransState.load(), kStateConnectWait);
+    m_pDevice = CMidiDevice::GetInstance();
 }
 
 }  // namespace
