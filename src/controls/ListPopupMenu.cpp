@@ -21,4 +21,19 @@ int TrackListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow) {
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
+void RunListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow,
+                      const std::function<void()>& onDelete,
+                      const std::function<void()>& onRefresh) {
+    switch (TrackListPopupMenu(owner, screenPos, onRow)) {
+        case ID_POPUP_DELETE:
+            onDelete();
+            break;
+        case ID_POPUP_REFRESH:
+            onRefresh();
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace korvana

@@ -4,6 +4,7 @@
 // empty space.
 
 #include <QPoint>
+#include <functional>
 
 class QMenu;
 class QWidget;
@@ -16,5 +17,10 @@ void BuildListPopupMenu(QMenu& menu, bool onRow);
 
 // Shows the menu at a screen position and returns the chosen command id, or 0 when none.
 int TrackListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow);
+
+// Shows the menu and runs the list's own handler for the chosen command.
+void RunListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow,
+                      const std::function<void()>& onDelete,
+                      const std::function<void()>& onRefresh);
 
 }  // namespace korvana

@@ -163,17 +163,9 @@ bool CCJShellList::RenameEntry(const QString& oldName, const QString& newName) {
 }
 
 void CCJShellList::contextMenuEvent(QContextMenuEvent* event) {
-    const bool onRow = RowAt(event->pos()) >= 0;
-    switch (TrackListPopupMenu(this, event->globalPos(), onRow)) {
-        case ID_POPUP_DELETE:
-            OnDeleteFiles();
-            break;
-        case ID_POPUP_REFRESH:
-            Refresh();
-            break;
-        default:
-            break;
-    }
+    RunListPopupMenu(
+        this, event->globalPos(), RowAt(event->pos()) >= 0, [this] { OnDeleteFiles(); },
+        [this] { Refresh(); });
 }
 
 }  // namespace korvana

@@ -58,17 +58,9 @@ void DevListCtrl::OnRefresh() {
 }
 
 void DevListCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    const bool onRow = RowAt(event->pos()) >= 0;
-    switch (TrackListPopupMenu(this, event->globalPos(), onRow)) {
-        case ID_POPUP_DELETE:
-            OnDeleteSlot();
-            break;
-        case ID_POPUP_REFRESH:
-            OnRefresh();
-            break;
-        default:
-            break;
-    }
+    RunListPopupMenu(
+        this, event->globalPos(), RowAt(event->pos()) >= 0, [this] { OnDeleteSlot(); },
+        [this] { OnRefresh(); });
 }
 
 }  // namespace korvana

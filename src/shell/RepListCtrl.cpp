@@ -75,17 +75,9 @@ void RepListCtrl::OnListDoubleClick(int row) {
 }
 
 void RepListCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    const bool onRow = RowAt(event->pos()) >= 0;
-    switch (TrackListPopupMenu(this, event->globalPos(), onRow)) {
-        case ID_POPUP_DELETE:
-            OnDeleteFiles();
-            break;
-        case ID_POPUP_REFRESH:
-            OnRefresh();
-            break;
-        default:
-            break;
-    }
+    RunListPopupMenu(
+        this, event->globalPos(), RowAt(event->pos()) >= 0, [this] { OnDeleteFiles(); },
+        [this] { OnRefresh(); });
 }
 
 void RepListCtrl::dragEnterEvent(QDragEnterEvent* event) {
