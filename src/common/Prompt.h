@@ -15,7 +15,8 @@ enum class PromptIcon { None, Information, Error };
 class IPrompt {
 public:
     virtual ~IPrompt() = default;
-    // A box with one OK button. The caption is empty for most boxes (the application title is shown).
+    // A box with one OK button. The caption is empty for most boxes (the application title is
+    // shown).
     virtual void Message(std::string_view text, std::string_view caption, PromptIcon icon) = 0;
     virtual PromptAnswer Ask(std::string_view text, PromptButtons buttons) = 0;
 
