@@ -25,6 +25,15 @@ struct ConversionOptionsForTest {
 class ConversionTest : public ::testing::Test {
 protected:
     std::string SongPath() const { return (m_folder.Path() / "song.mid").string(); }
+
+    // Expected log entries written with "%p" for the song's path.
+    std::vector<std::string> WithSongPath(std::vector<std::string> entries) const {
+        for (std::string& entry : entries) {
+            if (const auto at = entry.find("%p"); at != std::string::npos)
+                entry.replace(at, 2, SongPath());
+        }
+        return entries;
+    }
     std::string OutputPath(const char* extension) const {
         return (m_folder.Path() / "song.").string() + extension;
     }

@@ -38,13 +38,7 @@ class Limits : public test::ConversionTest, public ::testing::WithParamInterface
 TEST_P(Limits, RefusedAndNothingWritten) {
     const LimitCase& c = GetParam();
     EXPECT_FALSE(Convert(c.song));
-    std::vector<std::string> expected;
-    for (std::string entry : c.errors) {
-        if (const auto at = entry.find("%p"); at != std::string::npos)
-            entry.replace(at, 2, SongPath());
-        expected.push_back(entry);
-    }
-    EXPECT_EQ(Errors(), expected);
+    EXPECT_EQ(Errors(), WithSongPath(c.errors));
     EXPECT_EQ(Messages(), c.messages);
     EXPECT_TRUE(ControlFile().empty());
     EXPECT_FALSE(std::filesystem::exists(OutputPath("sty")));

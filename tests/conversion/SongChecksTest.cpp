@@ -35,13 +35,7 @@ class SongChecks : public test::ConversionTest, public ::testing::WithParamInter
 TEST_P(SongChecks, LogAndMessagesInOrder) {
     const RuleCase& c = GetParam();
     EXPECT_EQ(Convert(c.song), c.result);
-    std::vector<std::string> expected;
-    for (std::string entry : c.errors) {
-        if (const auto at = entry.find("%p"); at != std::string::npos)
-            entry.replace(at, 2, SongPath());
-        expected.push_back(entry);
-    }
-    EXPECT_EQ(Errors(), expected);
+    EXPECT_EQ(Errors(), WithSongPath(c.errors));
     EXPECT_EQ(Messages(), c.messages);
 }
 
