@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include "CMidiTrans.h"
+
 namespace korvana {
 
 class CDisabledCSplitterWnd;
@@ -25,6 +27,10 @@ public:
     // fifths of that height less 60, at least 100. The bottom row takes what is left of the
     // client area, about three fifths.
     static int TopRowHeight(int outerHeight);
+
+    // The window's link to the keyboard, which every pane asks (FindMidiTrans); made before the
+    // panes and gone after them.
+    CMidiTrans m_midiTrans;
 
     // Names the connected keyboard in the window title and the slot list's header ("Device —
     // NAME"); an empty name shows none.

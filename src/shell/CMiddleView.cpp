@@ -14,8 +14,8 @@
 #include "CGdipButton.h"
 #include "CHelpWnd.h"
 #include "CMainFrame.h"
-#include "CMidiDevice.h"
 #include "CMidiDeviceDlg.h"
+#include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
 #include "FramePanes.h"
@@ -80,17 +80,18 @@ void CMiddleView::resizeEvent(QResizeEvent* event) {
 }
 
 void CMiddleView::OnConnect() {
-    if (g_pMidiDevice.load() == nullptr || g_bIdle != 1) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->IsIdle()) {
         return;
     }
     const WindowSettings::Ports remembered = WindowSettings::LoadPorts();
-    CMidiDeviceDlg dialog(m_nInDevice, m_nOutDevice, window(), remembered.strIn, remembered.strOut);
+    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window(), remembered.strIn,
+                          remembered.strOut);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     auto* frame = qobject_cast<CMainFrame*>(window());
-    if (!ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
-        g_bConnected = 0;
+    if (!link->ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
         if (frame != nullptr) {
             frame->ShowDeviceName({});
         }
@@ -99,7 +100,6 @@ void CMiddleView::OnConnect() {
     if (frame != nullptr) {
         frame->ShowDeviceName(DeviceNameText(m_strDeviceName));
     }
-    g_bConnected = 1;
     WindowSettings::SavePorts(
         {dialog.m_inNames.value(m_nInDevice), dialog.m_outNames.value(m_nOutDevice)});
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
@@ -115,7 +115,8 @@ void CMiddleView::OnRefreshAll() {
     if (CBottomView* browser = FindBottomView(this)) {
         browser->RefreshBrowser();
     }
-    if (g_bConnected == 1) {
+    const CMidiTrans* link = FindMidiTrans(this);
+    if (link != nullptr && link->IsConnected()) {
         if (CTopLeftView* slotView = FindTopLeftView(this)) {
             slotView->Refresh();
         }

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 #include <optional>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Prompt.h"
 #include "SimulatedKeyboard.h"
@@ -103,13 +102,14 @@ void StoreChoice(const QListWidget& list, const QStringList& names, int& chosen)
 
 }  // namespace
 
-CMidiDeviceDlg::CMidiDeviceDlg(int& inDevice, int& outDevice, QWidget* parent,
+CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent,
                                const QString& inName, const QString& outName)
     : QDialog(parent),
       m_pnInDev(&inDevice),
       m_pnOutDev(&outDevice),
       m_strInName(inName),
-      m_strOutName(outName) {
+      m_strOutName(outName),
+      m_link(link) {
     setWindowTitle(QStringLiteral("MIDI Device"));
     setFixedSize(DialogUnits(0, 0, 450, 201).size());
     (new QGroupBox(QStringLiteral("Input"), this))->setGeometry(DialogUnits(15, 10, 200, 150));
@@ -136,14 +136,9 @@ void CMidiDeviceDlg::FillLists() {
     const QStringList shownOut = m_outNames;
     m_lbIn->clear();
     m_lbOut->clear();
-    if (CMidiDevice* device = g_pMidiDevice.load()) {
-        g_bIdle = 0;
-        device->EnumDevices();
-        g_pfnFrameHandler = &CMidiTrans::OnFrame;
-        m_inNames = Names(device->m_InDevs);
-        m_outNames = Names(device->m_OutDevs);
-        g_bIdle = 1;
-    }
+    m_link.EnumDevices();
+    m_inNames = Names(m_link.Device().m_InDevs);
+    m_outNames = Names(m_link.Device().m_OutDevs);
     m_lbIn->addItems(m_inNames);
     m_lbOut->addItems(m_outNames);
     m_lbIn->setCurrentRow(-1);

@@ -1,9 +1,9 @@
 #pragma once
 
 // "MIDI Device": the modal dialog in which the user picks the keyboard's MIDI input and output
-// port by name. Filling it lists the ports afresh (which closes any open pair) and installs the
-// transfer protocol's frame handler. The list boxes sort their rows, so a row's position says
-// nothing about the port number: the dialog always goes through the names.
+// port by name. Filling it lists the ports afresh (which closes any open pair). The list boxes sort
+// their rows, so a row's position says nothing about the port number: the dialog always goes
+// through the names.
 
 #include <QDialog>
 #include <QStringList>
@@ -13,15 +13,17 @@ class QPushButton;
 
 namespace korvana {
 
+class CMidiTrans;
+
 class CMidiDeviceDlg : public QDialog {
     Q_OBJECT
 
 public:
     // inDevice and outDevice hold the port numbers chosen before (preselected when in range) and
-    // receive the choice on OK; they must outlive the dialog. Without such numbers the ports
-    // named inName and outName are preselected, else the one pair of ports that looks like a
-    // keyboard, else the simulated keyboard.
-    CMidiDeviceDlg(int& inDevice, int& outDevice, QWidget* parent = nullptr,
+    // receive the choice on OK; they and link must outlive the dialog. Without such numbers the
+    // ports named inName and outName are preselected, else the one pair of ports that looks like
+    // a keyboard, else the simulated keyboard.
+    CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent = nullptr,
                    const QString& inName = {}, const QString& outName = {});
 
     // Lists the ports of the device afresh ("Refresh") and preselects the earlier choice.
@@ -48,6 +50,9 @@ public:
     // The names to preselect when the numbers give none.
     QString m_strInName;
     QString m_strOutName;
+
+private:
+    CMidiTrans& m_link;
 };
 
 }  // namespace korvana
