@@ -31,30 +31,23 @@ Song files:
               --dump         also write FILE_Events.txt and FILE_AllEvents.txt
   check     Tells whether the keyboard accepts each FILE and, if not, why (every entry of the
             error log, in order). Nothing is written or left beside FILE.
-  fix       Writes a song the keyboard accepts for each FILE to DIR/<FILE's name> and checks it:
-            a FILE it accepts already is copied unchanged; a refused one is repaired, and each
-            change is told in one line. DIR is made when missing; it must not be the folder of
-            any FILE, and a file already in DIR is never replaced (that FILE fails, the others go
-            on). Repairs, only where needed: times rescaled to 192 ticks per quarter note (to the
-            nearest tick; a note keeps at least one tick); tracks split to one per channel, and
-            tracks on one channel merged; channels outside 10 to 16 moved to free parts; time
-            signature and tempo moved into track 0, or inserted; notes without a note-off
-            closed, notes too long for the keyboard cut; a missing End of Track added.
-            Channels go to parts in this order: --map first; when more than seven channels play
-            notes, those with the fewest are dropped; channels 10 to 16 keep their part; then
-            drum-kit channels (bank select 120 or 127) to DRUM, then PERCUSSION; the lowest
-            average pitch to BASS; the rest, most notes first, to CHORD1 to CHORD4, then to any
-            free part. Channels that play no notes keep a free part of their own or are dropped.
-              --map CH=PART  CH 1 to 16; PART DRUM, PERCUSSION, BASS, CHORD1 to CHORD4, a
-                             channel 10 to 16, or drop
-              --tempo BPM    inserted when the song has no tempo (default 120, 4 to 999)
-              --timesig N/D  inserted when the song has no time signature (default 4/4)
-            Without --json: "FILE: fixed -> OUT", "FILE: accepted as it is -> OUT" or "FILE:
-            cannot be fixed", then the changes and errors indented. With --json: one array,
-            one object per FILE: {"file", "out" (only when written), "accepted", "changes":
-            [...], "errors": [...]}; a FILE that cannot be read: {"file", "accepted": false,
-            "error"}. Exit status: 0 every FILE has an accepted song in DIR, 1 some FILE has
-            none, 2 a usage error or a FILE that cannot be read.
+  fix       Writes a song the keyboard accepts for each FILE to DIR/<FILE's name>, checked:
+            an accepted FILE is copied unchanged, a refused one is repaired and each change
+            told in one line (rescaled to 192 ticks per quarter note; tracks split or merged to
+            one per channel; channels moved to free parts; time signature and tempo moved into
+            track 0 or inserted; notes closed or cut; End of Track added). DIR is made when
+            missing, must not be a FILE's folder, and nothing in it is ever replaced. Parts by
+            default: channels 10 to 16 keep theirs; drum-kit channels (bank 120 or 127) go to
+            DRUM, then PERCUSSION; the lowest average pitch to BASS; the rest, most notes first,
+            to CHORD1 to CHORD4; past seven, the channels with the fewest notes are dropped.
+              --map CH=PART  CH 1 to 16 to DRUM, PERCUSSION, BASS, CHORD1 to CHORD4, a channel
+                             10 to 16, or drop
+              --tempo BPM    inserted when the song has none (default 120, 4 to 999)
+              --timesig N/D  inserted when the song has none (default 4/4)
+            Lines: "FILE: fixed -> OUT", "FILE: accepted as it is -> OUT" or "FILE: cannot be
+            fixed", then the changes and errors indented. --json: one array, one object per FILE,
+            {"file", "out" (when written), "accepted", "changes": [...], "errors": [...]}.
+            Exit status: 0 every FILE has an accepted song in DIR, 1 some has none, 2 usage.
   A FILE that is a folder stands for every file in it whose name ends in ".mid" (any case),
   in name order, not recursive.
   Without --json: one line per FILE, "FILE: accepted" or "FILE: refused", then the log entries

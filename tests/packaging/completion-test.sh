@@ -51,7 +51,7 @@ check() {
 }
 
 check "check connect convert" korvana-cli c
-check "fix" korvana-cli f
+check "fix" korvana-cli fi
 check "--map" korvana-cli fix --out fixed --m
 check "Latin" korvana-cli fix --out ""
 check "Bossa.mid Latin Rumba.MID" korvana-cli fix --out fixed --tempo 90 ""
