@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,7 +10,9 @@
 
 #include "CMidiPattern.h"
 #include "Commands.h"
+#include "InputFile.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "RecordingPrompt.h"
 
@@ -37,6 +37,8 @@ struct SongOutcome {
     bool result = false;
     std::vector<std::string> errors;
     std::vector<std::string> messages;
+    // Why a convert could not write the outputs of a song it did not refuse.
+    std::optional<std::string> notConverted;
 
     bool Accepted() const { return !openError && errors.empty(); }
 };
@@ -50,37 +52,53 @@ bool EndsWithMidIgnoringCase(const std::string& name) {
     return ending == ".mid";
 }
 
-// A folder stands for its *.mid files (any case), in name order, not recursive.
-std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
-    std::vector<std::string> files;
+// A word of the command line: a file, or a folder that stands for its *.mid files (any case), in
+// name order, not recursive. A folder that cannot be listed is an input that cannot be opened.
+struct Input {
+    std::string path;
+    std::optional<std::string> openError;
+};
+
+std::vector<Input> ExpandFolders(const std::vector<std::string>& words) {
+    std::vector<Input> inputs;
     for (const std::string& word : words) {
         std::error_code error;
         if (!fs::is_directory(word, error)) {
-            files.push_back(word);
+            inputs.push_back({word, std::nullopt});
             continue;
         }
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(word, error)) {
+        fs::directory_iterator entries(word, error);
+        for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+            const fs::directory_entry& entry = *entries;
             const std::string name = entry.path().filename().string();
-            if (EndsWithMidIgnoringCase(name) && !entry.is_directory(error))
+            if (!EndsWithMidIgnoringCase(name))
+                continue;
+            std::error_code statusError;
+            const fs::file_status status = entry.status(statusError);
+            if (fs::is_regular_file(status))
                 names.push_back(name);
+            else if (!fs::is_directory(status))
+                std::fprintf(stderr, "korvana-cli: %s skipped: not a regular file\n",
+                             Printable(entry.path().string()).c_str());
+        }
+        if (error) {
+            inputs.push_back({word, error.message()});
+            continue;
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
-            files.push_back((fs::path(word) / name).string());
+            inputs.push_back({(fs::path(word) / name).string(), std::nullopt});
     }
-    return files;
+    return inputs;
 }
 
-// Why file cannot be opened for reading, or nothing when it can.
+// Why file cannot be opened for reading, or nothing when it can. Only a regular file can be a
+// song, and finding that out never waits on a FIFO or a device.
 std::optional<std::string> OpenError(const std::string& file) {
-    std::error_code error;
-    if (fs::is_directory(file, error))
-        return std::string(std::strerror(EISDIR));
-    std::FILE* handle = std::fopen(file.c_str(), "rb");
-    if (!handle)
-        return std::string(std::strerror(errno));
-    std::fclose(handle);
+    const InputFile input{fs::path(file)};
+    if (!input.IsOpen())
+        return input.Error().message();
     return std::nullopt;
 }
 
@@ -125,6 +143,8 @@ SongOutcome ConvertBeside(const std::string& file, const SongOptions& options) {
     }
     outcome.errors = converter.m_errors;
     outcome.messages = prompt.m_texts;
+    if (!converter.m_strWriteFailure.empty())
+        outcome.notConverted = converter.m_strWriteFailure;
     return outcome;
 }
 
@@ -141,14 +161,21 @@ SongOutcome CheckPrivately(const std::string& file) {
 
 void PrintText(const SongOutcome& outcome) {
     for (const std::string& message : outcome.messages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", Printable(message).c_str());
+    const std::string file = Printable(outcome.file);
     if (outcome.openError) {
-        std::printf("%s: cannot be opened: %s\n", outcome.file.c_str(), outcome.openError->c_str());
+        std::printf("%s: cannot be opened: %s\n", file.c_str(),
+                    Printable(*outcome.openError).c_str());
         return;
     }
-    std::printf("%s: %s\n", outcome.file.c_str(), outcome.Accepted() ? "accepted" : "refused");
+    if (outcome.notConverted) {
+        std::printf("%s: not converted: %s\n", file.c_str(),
+                    Printable(*outcome.notConverted).c_str());
+        return;
+    }
+    std::printf("%s: %s\n", file.c_str(), outcome.Accepted() ? "accepted" : "refused");
     for (const std::string& entry : outcome.errors)
-        std::printf("  %s\n", entry.c_str());
+        std::printf("  %s\n", Printable(entry).c_str());
 }
 
 std::string JsonObject(const SongOutcome& outcome) {
@@ -173,13 +200,13 @@ int RunSongs(const std::vector<std::string>& words, bool convert) {
     if (options.json)
         std::printf("[");
     bool first = true;
-    for (const std::string& file : ExpandFolders(files)) {
-        SongOutcome outcome(file);
-        outcome.openError = OpenError(file);
+    for (const Input& input : ExpandFolders(files)) {
+        SongOutcome outcome(input.path);
+        outcome.openError = input.openError ? input.openError : OpenError(input.path);
         if (!outcome.openError)
-            outcome = convert ? ConvertBeside(file, options) : CheckPrivately(file);
+            outcome = convert ? ConvertBeside(input.path, options) : CheckPrivately(input.path);
         unopened = unopened || outcome.openError.has_value();
-        refused = refused || !outcome.Accepted();
+        refused = refused || !outcome.Accepted() || outcome.notConverted.has_value();
         if (options.json) {
             std::printf("%s\n  %s", first ? "" : ",", JsonObject(outcome).c_str());
             first = false;

@@ -21,6 +21,7 @@
 #include "CMidiTrans.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
@@ -92,9 +93,9 @@ private:
 int ListPorts(CMidiDevice& device, bool json) {
     if (!json) {
         for (const MidiDevEntry& port : device.m_InDevs)
-            std::printf("in %u\t%s\n", port.nId, port.strName.c_str());
+            std::printf("in %u\t%s\n", port.nId, Printable(port.strName).c_str());
         for (const MidiDevEntry& port : device.m_OutDevs)
-            std::printf("out %u\t%s\n", port.nId, port.strName.c_str());
+            std::printf("out %u\t%s\n", port.nId, Printable(port.strName).c_str());
         return kExitOk;
     }
     auto list = [](const std::vector<MidiDevEntry>& ports) {
@@ -120,7 +121,7 @@ int ListSlots(bool json) {
     }
     if (!json) {
         for (std::size_t i = 0; i < names.size(); ++i)
-            std::printf("%zu\t%s\n", i, names[i].c_str());
+            std::printf("%zu\t%s\n", i, Printable(names[i]).c_str());
         return kExitOk;
     }
     std::string out = "[";
@@ -177,8 +178,8 @@ int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
     const PrivateConversion conversion = ConvertPrivately(file);
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.errors)
-            std::fprintf(stderr, "%s\n", error.c_str());
-        std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
+            std::fprintf(stderr, "%s\n", Printable(error).c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n", Printable(file.string()).c_str());
         return kExitUsage;
     }
     bool sent;
@@ -187,7 +188,7 @@ int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
         sent = CMidiTrans::SendFile(conversion.image, slot, kSendTimeout);
     }
     if (!sent) {
-        std::fprintf(stderr, "%s  Download error!\n", file.filename().string().c_str());
+        std::fprintf(stderr, "%s  Download error!\n", Printable(file.filename().string()).c_str());
         return kExitRefused;
     }
     std::printf("Download successfully!\n");
@@ -202,7 +203,7 @@ int FetchSlot(int slot, const std::filesystem::path& target) {
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(target.string() + " exists; nothing was fetched");
     if (!CMidiTrans::ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
+        std::fprintf(stderr, "%s  Upload error!\n", Printable(target.filename().string()).c_str());
         return kExitRefused;
     }
     return kExitOk;
@@ -274,7 +275,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     DeviceSession session;
     std::string error;
     if (!session.Start(options.api, error)) {
-        std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
+        std::fprintf(stderr, "korvana-cli: %s\n", Printable(error).c_str());
         return kExitRefused;
     }
     CMidiDevice& device = session.Device();
@@ -292,7 +293,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return kExitRefused;
 
     if (command == "connect") {
-        std::printf("%s\n", name.c_str());
+        std::printf("%s\n", Printable(name).c_str());
         return kExitOk;
     }
     if (command == "list")

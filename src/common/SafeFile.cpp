@@ -1,10 +1,21 @@
 #include "SafeFile.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
-#include <fstream>
 #include <random>
-#include <system_error>
+
+#include "InputFile.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace korvana {
 namespace fs = std::filesystem;
@@ -19,64 +30,116 @@ std::string UniqueSuffix() {
 }
 
 fs::path TemporarySibling(const fs::path& target) {
-    fs::path name = "." + target.filename().string() + ".part-" + UniqueSuffix();
+    fs::path name =
+        fs::path(".").concat(target.filename().native()).concat(".part-" + UniqueSuffix());
     return target.parent_path() / name;
 }
 
-bool RenameOver(const fs::path& from, const fs::path& to) {
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+#ifdef _WIN32
+long WriteSome(int fd, const std::uint8_t* bytes, std::size_t count) {
+    return _write(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
+}
+int CloseFile(int fd) {
+    return _close(fd);
+}
+#else
+long WriteSome(int fd, const std::uint8_t* bytes, std::size_t count) {
+    return ::write(fd, bytes, count);
+}
+int CloseFile(int fd) {
+    return ::close(fd);
+}
+#endif
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
+    InputFile file(path);
+    if (!file.IsOpen() || file.Size() > SIZE_MAX)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
+    if (!file.Read(bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+AtomicFileWriter::AtomicFileWriter(fs::path target)
+    : m_target(std::move(target)), m_temp(TemporarySibling(m_target)) {
+    // A new file of our own: never an existing file or a link planted under the temporary name.
+#ifdef _WIN32
+    m_nFd = _wopen(m_temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                   _S_IREAD | _S_IWRITE);
+#else
+    m_nFd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+#endif
+    if (m_nFd < 0)
+        m_error = LastError();
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_nFd < 0)
+        return;
+    CloseFile(m_nFd);
     std::error_code ec;
-    fs::rename(from, to, ec);
+    fs::remove(m_temp, ec);
+}
+
+bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (!m_error && done < bytes.size()) {
+        const long written = WriteSome(m_nFd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            m_error = LastError();
+        else if (written == 0)
+            m_error = std::make_error_code(std::errc::io_error);
+        done += written > 0 ? static_cast<std::size_t>(written) : 0;
+    }
+    return !m_error;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (m_error)
+        return false;
+    const bool closed = CloseFile(m_nFd) == 0;
+    m_nFd = -1;
+    std::error_code ec;
+    if (!closed)
+        ec = LastError();
+    else
+        fs::rename(m_temp, m_target, ec);  // replaces a link at the target, never its target
     if (ec) {
-        fs::remove(from, ec);
+        m_error = ec;
+        fs::remove(m_temp, ec);
         return false;
     }
     return true;
 }
 
-}  // namespace
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return std::nullopt;
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return std::nullopt;
-    return bytes;
+std::error_code CheckReplaceable(const fs::path& target) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(target, ec);
+    if (fs::is_directory(status))
+        return std::make_error_code(std::errc::is_a_directory);
+    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
+        return NotRegularFileError();
+    const AtomicFileWriter probe(target);
+    return probe.Error();
 }
 
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    const fs::path temp = TemporarySibling(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    return RenameOver(temp, path);
+    AtomicFileWriter writer(path);
+    return writer.Write(bytes) && writer.Commit();
 }
 
 bool CopyFileAtomically(const fs::path& source, const fs::path& target) {
-    const fs::path temp = TemporarySibling(target);
-    std::error_code ec;
-    if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return RenameOver(temp, target);
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(source);
+    return bytes && WriteFileAtomically(target, *bytes);
 }
 
 TempFolder::TempFolder() {

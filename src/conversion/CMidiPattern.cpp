@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Prompt.h"
+#include "SafeFile.h"
 #include "TextFormat.h"
 
 namespace korvana {
@@ -12,6 +13,18 @@ namespace {
 
 constexpr std::uint32_t kDivision = 192;
 constexpr std::size_t kNameLength = 8;
+
+// The outputs' common path: the input's path up to and including the last '.' of its file name,
+// or with a '.' appended to a name without one, so the outputs always lie beside the input.
+std::string OutputBase(const std::string& input) {
+#ifdef _WIN32
+    const std::size_t nameStart = input.find_last_of("/\\:") + 1;
+#else
+    const std::size_t nameStart = input.rfind('/') + 1;
+#endif
+    const std::size_t dot = input.rfind('.');
+    return dot == std::string::npos || dot < nameStart ? input + "." : input.substr(0, dot + 1);
+}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -51,23 +64,27 @@ bool CMidiPattern::Convert() {
     if (m_inputFiles.empty())
         return false;
     std::stable_sort(m_inputFiles.begin(), m_inputFiles.end(), LessIgnoringCase);
-    const std::string& first = m_inputFiles.front();
-    const std::size_t dot = first.rfind('.');
-    m_strBasePath = dot == std::string::npos ? std::string() : first.substr(0, dot + 1);
+    m_strBasePath = OutputBase(m_inputFiles.front());
     m_controlFile.Start(m_strBasePath + "dat");
-    if (m_bWriteFiles && !m_controlFile.CanWrite()) {
-        Prompt().Message("Cannot Write Output Files");
-        return false;
+    m_strPatternFile = m_strBasePath + "sty";
+    if (m_bWriteFiles) {
+        for (const std::string& output : {m_controlFile.Path(), m_strPatternFile}) {
+            if (const std::error_code error = CheckReplaceable(output)) {
+                m_strWriteFailure = output + ": " + error.message();
+                Prompt().Message("Cannot Write Output Files");
+                return false;
+            }
+        }
     }
     bool result = true;
     for (std::size_t i = 0; i < m_inputFiles.size(); ++i) {
         if (!ConvertFile(static_cast<int>(i)))
             result = false;
     }
-    if (m_bWriteFiles && !m_controlFile.Commit()) {
-        AddError(FormatText("%s File Write Error", m_controlFile.Path().c_str()));
+    // A refused song leaves the files on disk as they were: a control file and a pattern file
+    // are only ever replaced together.
+    if (m_bWriteFiles && result && m_errors.empty() && !WriteOutputFiles())
         result = false;
-    }
     return result;
 }
 
@@ -80,7 +97,10 @@ bool CMidiPattern::ConvertFile(int index) {
     Reset();
     m_strFileName = m_inputFiles[static_cast<std::size_t>(index)];
     const char* path = m_strFileName.c_str();
-    LoadFile();  // a failed load leaves no data, which the header check reports
+    if (!LoadFile() && m_bFileTooLarge) {
+        AddError(FormatText("%s File Too Large", path));
+        return false;
+    }  // another failed load leaves no data, which the header check reports
     if (const int code = ReadHeader(); code != kHeaderOk) {
         AddError(FormatText("%s Init Error:%d", path, code));
         return false;
@@ -131,7 +151,6 @@ bool CMidiPattern::ConvertFile(int index) {
         WriteControlEntry();
     else
         WriteControlText();
-    WritePatternFile();
     return true;
 }
 

@@ -2,8 +2,9 @@
 
 // The converter: checks Standard MIDI Files against the keyboard's rules and turns their tracks on
 // channels 10 to 16 into a control list entry (base + "dat") and pattern data (base + "sty"),
-// base being the first input path up to and including its last '.'. A song is accepted when the
-// error log m_errors is empty after Convert. Message boxes go through korvana::Prompt().
+// base being the first input path up to and including the last '.' of its file name. A song is
+// accepted when the error log m_errors is empty after Convert; only then are the outputs written,
+// at the end and each whole. Message boxes go through korvana::Prompt().
 
 #include <cstdint>
 #include <string>
@@ -38,7 +39,9 @@ public:
     bool BuildPatternData();
     void WriteControlEntry();
     void WriteControlText();
-    void WritePatternFile();
+    // Writes the pattern file and the control file, each whole; both or neither replace what
+    // was there. False (with a log entry) when they could not be written.
+    bool WriteOutputFiles();
 
     std::vector<std::string> m_patternNames;
     std::vector<std::string> m_inputFiles;
@@ -60,6 +63,8 @@ public:
     // Off: the outputs stay in memory (m_controlFile.Bytes(), PatternData()) and nothing is
     // written, for conversions that only check or send a song.
     bool m_bWriteFiles = true;
+    // Why the outputs were not written ("path: reason"), when they could not be.
+    std::string m_strWriteFailure;
 
     const PartEventRecord* PartRecords(int part) const { return m_pBuffers->parts[part]; }
     const std::uint8_t* PatternData() const { return m_pBuffers->pattern; }

@@ -1,13 +1,11 @@
 #include "CMidiReader.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <new>
 #include <system_error>
 
+#include "InputFile.h"
 #include "TrackParser.h"
 
 namespace korvana {
@@ -129,21 +127,17 @@ CMidiReader::~CMidiReader() {
 }
 
 bool CMidiReader::LoadFile() {
-    std::FILE* file = std::fopen(m_strFileName.c_str(), "rb");
-    if (!file)
-        throw fs::filesystem_error("cannot open", fs::path(m_strFileName),
-                                   std::error_code(errno, std::generic_category()));
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
-    if (std::fseek(file, 0, SEEK_END) != 0)
+    InputFile file{fs::path(m_strFileName)};
+    if (!file.IsOpen())
+        throw fs::filesystem_error("cannot open", fs::path(m_strFileName), file.Error());
+    if (file.Size() > kMaxFileSize) {
+        m_bFileTooLarge = true;
         return false;
-    const long end = std::ftell(file);
-    if (end < 0 || static_cast<unsigned long>(end) > std::numeric_limits<std::uint32_t>::max() ||
-        std::fseek(file, 0, SEEK_SET) != 0)
-        return false;
-    const auto size = static_cast<std::size_t>(end);
+    }
+    const auto size = static_cast<std::size_t>(file.Size());
     // Left uninitialised: every byte is overwritten by the read. An empty file still has data.
     LargeArray<std::uint8_t> data;
-    if (!data.Allocate(size ? size : 1) || std::fread(data.Data(), 1, size, file) != size)
+    if (!data.Allocate(size ? size : 1) || !file.Read(std::span(data.Data(), size)))
         return false;
     m_pFileData = std::move(data);
     m_nFileSize = static_cast<std::uint32_t>(size);
@@ -296,6 +290,7 @@ void CMidiReader::Reset() {
     m_strFileName.clear();
     m_strSongName.clear();
     m_bSongNameSet = false;
+    m_bFileTooLarge = false;
 }
 
 }  // namespace korvana

@@ -31,8 +31,13 @@ public:
     CMidiReader(const CMidiReader&) = delete;
     CMidiReader& operator=(const CMidiReader&) = delete;
 
-    // Reads m_strFileName whole. False on a failed allocation or a short read (nothing is kept).
-    // Throws std::filesystem::filesystem_error when the file cannot be opened at all.
+    // No song the keyboard can hold comes near this size; a larger file is not read at all, so
+    // memory stays bounded whatever the file.
+    static constexpr std::uint64_t kMaxFileSize = std::uint64_t{64} << 20;
+
+    // Reads m_strFileName whole. False on a failed allocation, a short read or a file larger than
+    // kMaxFileSize (m_bFileTooLarge); nothing is kept. Throws std::filesystem::filesystem_error
+    // when the file cannot be opened at all or is not a regular file.
     bool LoadFile();
     int ReadHeader();
     // Parses every track; true when every non-empty track ends with End of Track.
@@ -59,6 +64,7 @@ public:
     std::vector<std::uint32_t> m_trackLength;
     std::string m_strSongName;
     bool m_bSongNameSet = false;
+    bool m_bFileTooLarge = false;
 
 private:
     // Sized exactly before the parse: the events of all tracks, and the data bytes of events

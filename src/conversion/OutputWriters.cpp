@@ -58,13 +58,23 @@ void CMidiPattern::WriteControlText() {
     m_controlFile.Append(text);
 }
 
-void CMidiPattern::WritePatternFile() {
-    m_strPatternFile = m_strBasePath + "sty";
-    if (!m_bWriteFiles)
-        return;
+bool CMidiPattern::WriteOutputFiles() {
     const std::span<const std::uint8_t> data(PatternData(), static_cast<std::size_t>(m_nDataPos));
-    if (!WriteFileAtomically(m_strPatternFile, data))
-        AddError(FormatText("%s File Write Error", m_strPatternFile.c_str()));
+    AtomicFileWriter pattern(m_strPatternFile);
+    AtomicFileWriter control(m_controlFile.Path());
+    pattern.Write(data);
+    control.Write(m_controlFile.Bytes());
+    // Both are whole before either replaces its target.
+    const bool written =
+        !pattern.Error() && !control.Error() && pattern.Commit() && control.Commit();
+    if (!written) {
+        const bool patternFailed = pattern.Error().operator bool();
+        const std::string& path = patternFailed ? m_strPatternFile : m_controlFile.Path();
+        const std::error_code error = patternFailed ? pattern.Error() : control.Error();
+        m_strWriteFailure = path + ": " + error.message();
+        AddError(FormatText("%s File Write Error", path.c_str()));
+    }
+    return written;
 }
 
 }  // namespace korvana
