@@ -30,10 +30,6 @@
 namespace korvana::cli {
 namespace {
 
-// Base time-outs the window uses for sending and fetching.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

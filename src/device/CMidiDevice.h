@@ -17,6 +17,7 @@
 
 #include "FrameAssembler.h"
 #include "MidiBackend.h"
+#include "TransferLimits.h"
 
 namespace korvana {
 
@@ -34,9 +35,6 @@ extern std::atomic<FrameHandlerFunction> g_pfnFrameHandler;
 extern std::atomic<int> g_bChunkAck;
 extern std::atomic<int> g_bProgressNotify;
 extern std::atomic<int> g_bIdle;  // 0 while a device operation or a port enumeration runs
-
-// Time each chunk of a long frame waits for the device's acknowledgement.
-constexpr std::chrono::milliseconds kChunkAckTimeout{100};
 
 struct MidiDevEntry {
     std::uint32_t nId = 0;

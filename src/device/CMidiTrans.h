@@ -9,18 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "TransferLimits.h"
 #include "TransferState.h"
 
 namespace korvana {
-
-// Time-outs of the operations, in milliseconds, counted from the end of the request's sending.
-constexpr std::uint32_t kConnectTimeout = 200;
-constexpr std::uint32_t kDirectoryTimeout = 1000;
-constexpr std::uint32_t kDeleteTimeout = 1000;
-constexpr int kMaxSlot = 255;
-constexpr std::size_t kBlockSize = 256;
-// A fetched file larger than this is refused rather than allocated.
-constexpr std::uint32_t kMaxFetchSize = 16u << 20;
 
 class CMidiTrans {
 public:

@@ -141,7 +141,7 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
         return false;
     // Every byte of the file must come from exactly one block: block i fills the 256 bytes
     // from 256 × i, so the count follows from the size.
-    if (size > kMaxFetchSize || blocks != (size + kBlockSize - 1) / kBlockSize)
+    if (size > kMaxImageSize || blocks != (size + kBlockSize - 1) / kBlockSize)
         return false;
     std::vector<std::uint8_t> file(size);
     std::size_t covered = 0;

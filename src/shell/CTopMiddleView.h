@@ -16,10 +16,6 @@ namespace korvana {
 class CGdipButton;
 class CXProgressCtrl;
 
-// Base time-outs of a send and of a fetch from this pane, in milliseconds.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
-
 class CTopMiddleView : public QWidget {
     Q_OBJECT
 
