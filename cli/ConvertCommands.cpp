@@ -14,7 +14,7 @@
 #include "JsonText.h"
 #include "PrintableText.h"
 #include "PrivateConversion.h"
-#include "RecordingPrompt.h"
+#include "Prompt.h"
 
 namespace korvana::cli {
 namespace {
@@ -22,10 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct SongOptions {
-    bool text = false;
-    bool shortSetup = false;
-    bool rawDrum = false;
-    bool dump = false;
+    ConversionOptions conversion = ConversionOptions::Application();
     bool json = false;
 };
 
@@ -34,13 +31,11 @@ struct SongOutcome {
 
     std::string file;
     std::optional<std::string> openError;  // set when the file could not be opened
-    bool result = false;
-    std::vector<std::string> errors;
-    std::vector<std::string> messages;
-    // Why a convert could not write the outputs of a song it did not refuse.
-    std::optional<std::string> notConverted;
+    ConversionOutcome conversion;
 
-    bool Accepted() const { return !openError && errors.empty(); }
+    bool Accepted() const { return !openError && conversion.Accepted(); }
+    // A convert that could not write the outputs of a song it did not refuse.
+    bool NotConverted() const { return !conversion.writeFailure.empty(); }
 };
 
 bool EndsWithMidIgnoringCase(const std::string& name) {
@@ -109,13 +104,13 @@ bool ParseWords(const std::vector<std::string>& words, bool convertOptions, Song
         if (word == "--json")
             options.json = true;
         else if (convertOptions && word == "--text")
-            options.text = true;
+            options.conversion.m_bBinaryOutput = false;
         else if (convertOptions && word == "--short-setup")
-            options.shortSetup = true;
+            options.conversion.m_bShortPartSetup = true;
         else if (convertOptions && word == "--raw-drum")
-            options.rawDrum = true;
+            options.conversion.m_bRawDrumProgram = true;
         else if (convertOptions && word == "--dump")
-            options.dump = true;
+            options.conversion.m_bDumpEvents = true;
         else if (word.size() > 1 && word[0] == '-')
             return (status = UsageError("unknown option '" + word + "'")), false;
         else
@@ -126,55 +121,39 @@ bool ParseWords(const std::vector<std::string>& words, bool convertOptions, Song
     return true;
 }
 
-SongOutcome ConvertBeside(const std::string& file, const SongOptions& options) {
+SongOutcome ConvertBeside(const std::string& file, const ConversionOptions& options) {
     SongOutcome outcome(file);
-    RecordingPrompt prompt;
-    const ScopedPrompt scope(prompt);
-    CMidiPattern converter;
-    converter.m_bBinaryOutput = !options.text;
-    converter.m_bShortPartSetup = options.shortSetup;
-    converter.m_bRawDrumProgram = options.rawDrum;
-    converter.m_bDumpEvents = options.dump;
+    CMidiPattern converter(options);
     converter.AddInputFile(file);
     try {
-        outcome.result = converter.Convert();
+        outcome.conversion = converter.Convert();
     } catch (const fs::filesystem_error& failure) {
         outcome.openError = failure.code().message();
     }
-    outcome.errors = converter.m_errors;
-    outcome.messages = prompt.m_texts;
-    if (!converter.m_strWriteFailure.empty())
-        outcome.notConverted = converter.m_strWriteFailure;
     return outcome;
 }
 
 SongOutcome CheckPrivately(const std::string& file) {
     SongOutcome outcome(file);
-    RecordingPrompt prompt;
-    const ScopedPrompt scope(prompt);
-    PrivateConversion conversion = ConvertPrivately(file);
-    outcome.result = conversion.result;
-    outcome.errors = std::move(conversion.errors);
-    outcome.messages = prompt.m_texts;
+    outcome.conversion = ConvertPrivately(fs::path(file));
     return outcome;
 }
 
 void PrintText(const SongOutcome& outcome) {
-    for (const std::string& message : outcome.messages)
-        std::fprintf(stderr, "%s\n", Printable(message).c_str());
+    outcome.conversion.ShowMessages(Prompt());  // the process's prompt prints them on stderr
     const std::string file = Printable(outcome.file);
     if (outcome.openError) {
         std::printf("%s: cannot be opened: %s\n", file.c_str(),
                     Printable(*outcome.openError).c_str());
         return;
     }
-    if (outcome.notConverted) {
+    if (outcome.NotConverted()) {
         std::printf("%s: not converted: %s\n", file.c_str(),
-                    Printable(*outcome.notConverted).c_str());
+                    Printable(outcome.conversion.writeFailure).c_str());
         return;
     }
     std::printf("%s: %s\n", file.c_str(), outcome.Accepted() ? "accepted" : "refused");
-    for (const std::string& entry : outcome.errors)
+    for (const std::string& entry : outcome.conversion.Errors())
         std::printf("  %s\n", Printable(entry).c_str());
 }
 
@@ -184,9 +163,9 @@ std::string JsonObject(const SongOutcome& outcome) {
         return object + "false, \"error\": " + JsonQuoted(*outcome.openError) + "}";
     object += outcome.Accepted() ? "true" : "false";
     object += ", \"result\": ";
-    object += outcome.result ? "true" : "false";
-    return object + ", \"errors\": " + JsonArray(outcome.errors) +
-           ", \"messages\": " + JsonArray(outcome.messages) + "}";
+    object += outcome.conversion.result ? "true" : "false";
+    return object + ", \"errors\": " + JsonArray(outcome.conversion.Errors()) +
+           ", \"messages\": " + JsonArray(outcome.conversion.Messages()) + "}";
 }
 
 int RunSongs(const std::vector<std::string>& words, bool convert) {
@@ -204,9 +183,10 @@ int RunSongs(const std::vector<std::string>& words, bool convert) {
         SongOutcome outcome(input.path);
         outcome.openError = input.openError ? input.openError : OpenError(input.path);
         if (!outcome.openError)
-            outcome = convert ? ConvertBeside(input.path, options) : CheckPrivately(input.path);
+            outcome = convert ? ConvertBeside(input.path, options.conversion)
+                              : CheckPrivately(input.path);
         unopened = unopened || outcome.openError.has_value();
-        refused = refused || !outcome.Accepted() || outcome.notConverted.has_value();
+        refused = refused || !outcome.Accepted() || outcome.NotConverted();
         if (options.json) {
             std::printf("%s\n  %s", first ? "" : ",", JsonObject(outcome).c_str());
             first = false;

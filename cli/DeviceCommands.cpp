@@ -171,9 +171,10 @@ private:
 };
 
 int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
-    const PrivateConversion conversion = ConvertPrivately(file);
+    const ConversionOutcome conversion = ConvertPrivately(file);
+    conversion.ShowMessages(Prompt());
     if (!conversion.Accepted() || conversion.image.empty()) {
-        for (const std::string& error : conversion.errors)
+        for (const std::string& error : conversion.Errors())
             std::fprintf(stderr, "%s\n", Printable(error).c_str());
         std::fprintf(stderr, "%s:  File is not supported!\n", Printable(file.string()).c_str());
         return kExitUsage;

@@ -1,12 +1,10 @@
 #pragma once
 
-// The converter's large work buffers. Converters are short-lived, one per file, so the buffers are
-// handed from one converter to the next instead of being allocated and cleared for each file;
-// only the bytes a conversion writes are ever touched.
+// The converter's large work buffers, allocated with it. They are left uninitialised: only the
+// bytes a conversion writes are ever touched, so a short song costs a few pages of them.
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "ControlListEntry.h"
 #include "PartEventRecord.h"
@@ -23,14 +21,5 @@ struct ConverterBuffers {
     // Per record of the part being converted: the index of the record that ends its note.
     std::uint32_t noteEnd[kPartCapacity];
 };
-
-struct ConverterBuffersRecycler {
-    void operator()(ConverterBuffers* buffers) const noexcept;
-};
-
-using ConverterBuffersPtr = std::unique_ptr<ConverterBuffers, ConverterBuffersRecycler>;
-
-// A set of buffers: the one the previous converter gave back, else a fresh (untouched) one.
-ConverterBuffersPtr AcquireConverterBuffers();
 
 }  // namespace korvana

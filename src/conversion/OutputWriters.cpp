@@ -26,7 +26,7 @@ void CMidiPattern::WriteControlEntry() {
     PutWord(bytes, entry.wMeasures);
     bytes.insert(bytes.end(), std::begin(entry.byPort), std::end(entry.byPort));
     bytes.push_back(0);
-    const std::size_t setupSize = m_bShortPartSetup ? 6 : sizeof(PartSetup);
+    const std::size_t setupSize = m_options.m_bShortPartSetup ? 6 : sizeof(PartSetup);
     for (const PartSetup& setup : entry.parts) {
         const auto* fields = reinterpret_cast<const std::uint8_t*>(&setup);
         bytes.insert(bytes.end(), fields, fields + setupSize);
@@ -46,7 +46,7 @@ void CMidiPattern::WriteControlText() {
     for (std::uint8_t port : entry.byPort)
         AppendText(text, "0x%.2x,", port);
     for (const PartSetup& p : entry.parts) {
-        if (m_bShortPartSetup)
+        if (m_options.m_bShortPartSetup)
             AppendText(text, "\r\n\t0x%.2x,0x%.2x,0x%.2x,0x%.2x,0x%.2x,0x%.2x,", p.byProgram,
                        p.byVolume, p.byPan, p.byReverb, p.byChannel, p.byPartKind);
         else
@@ -71,7 +71,7 @@ bool CMidiPattern::WriteOutputFiles() {
         const bool patternFailed = pattern.Error().operator bool();
         const std::string& path = patternFailed ? m_strPatternFile : m_controlFile.Path();
         const std::error_code error = patternFailed ? pattern.Error() : control.Error();
-        m_strWriteFailure = path + ": " + error.message();
+        m_outcome.writeFailure = path + ": " + error.message();
         AddError(FormatText("%s File Write Error", path.c_str()));
     }
     return written;

@@ -29,7 +29,9 @@ bool EntryExists(const fs::path& path) {
 }  // namespace
 
 bool AcceptedByConverter(const QString& song) {
-    return ConvertPrivately(CCJShell::ToPath(song)).Accepted();
+    const ConversionOutcome outcome = ConvertPrivately(CCJShell::ToPath(song));
+    outcome.ShowMessages(Prompt());
+    return outcome.Accepted();
 }
 
 void TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,

@@ -124,7 +124,7 @@ TEST_F(PartCapacity, FileLargerThanAnySongIsRefusedUnread) {
         test::WriteBytes(SongPath(), {});
         std::filesystem::resize_file(SongPath(), size);
         Converter().AddInputFile(SongPath());
-        EXPECT_FALSE(Converter().Convert());
+        EXPECT_FALSE(ConvertInputs());
         EXPECT_EQ(Errors(), std::vector<std::string>{SongPath() + (size > CMidiReader::kMaxFileSize
                                                                        ? " File Too Large"
                                                                        : " Init Error:2")});

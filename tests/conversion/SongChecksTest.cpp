@@ -134,8 +134,7 @@ TEST_F(ConvertCalls, TwoInputFilesAreRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(ConvertCalls, NoInputFileWritesNothing) {
-    const ScopedPrompt scope(m_prompt);
-    EXPECT_FALSE(Converter().Convert());
+    EXPECT_FALSE(ConvertInputs());
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -149,7 +148,7 @@ TEST_F(ConvertCalls, OutputThatIsAFolderStopsTheConversionBeforeAnythingIsWritte
         EXPECT_FALSE(Convert(test::Format0(kDrumNote)));
         EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot Write Output Files"});
         EXPECT_TRUE(Errors().empty());
-        EXPECT_EQ(Converter().m_strWriteFailure, OutputPath(output) + ": Is a directory");
+        EXPECT_EQ(m_outcome.writeFailure, OutputPath(output) + ": Is a directory");
         EXPECT_EQ(std::filesystem::exists(OutputPath("dat")), output == std::string("dat"));
         EXPECT_EQ(std::filesystem::exists(OutputPath("sty")), output == std::string("sty"));
     }
@@ -171,7 +170,6 @@ TEST_F(ConvertCalls, RefusedSongLeavesTheOutputsThatWereThere) {
 
 TEST_F(ConvertCalls, UnopenableInputPassesTheFileError) {
     Converter().AddInputFile((m_folder.Path() / "missing.mid").string());
-    const ScopedPrompt scope(m_prompt);
     EXPECT_THROW(Converter().Convert(), std::filesystem::filesystem_error);
 }
 
