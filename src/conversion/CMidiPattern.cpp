@@ -55,8 +55,7 @@ CMidiPattern::CMidiPattern(const ConversionOptions& options)
     : m_patternNames{std::string()},
       m_options(options),
       m_control(ControlListEntry::Default()),
-      m_nNameCount(static_cast<int>(m_patternNames.size())),
-      m_pBuffers(new ConverterBuffers) {}
+      m_nNameCount(static_cast<int>(m_patternNames.size())) {}
 
 void CMidiPattern::AddError(std::string text) {
     m_outcome.items.push_back({ConversionOutcome::Kind::LogEntry, std::move(text)});

@@ -7,7 +7,6 @@
 // accepted when the log is empty; only then are the outputs written, at the end and each whole.
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -75,8 +74,8 @@ public:
     bool m_bKindFound = false;
     bool m_bTempoFound = false;
 
-    const PartEventRecord* PartRecords(int part) const { return m_pBuffers->parts[part]; }
-    const std::uint8_t* PatternData() const { return m_pBuffers->pattern; }
+    const PartEventRecord* PartRecords(int part) const { return m_buffers.parts[part].data(); }
+    const std::uint8_t* PatternData() const { return m_buffers.pattern.data(); }
 
 private:
     bool ConvertAll();
@@ -88,7 +87,7 @@ private:
     // Entries that refuse a song the keyboard's formats cannot hold.
     void RefuseOversize(std::string entry);
 
-    std::unique_ptr<ConverterBuffers> m_pBuffers;
+    ConverterBuffers m_buffers;
     // Set when the song exceeds what the formats can hold: its outputs are not written.
     bool m_bOversize = false;
     ConversionOutcome m_outcome;

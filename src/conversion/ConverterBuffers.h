@@ -1,10 +1,11 @@
 #pragma once
 
-// The converter's large work buffers, allocated with it. They are left uninitialised: only the
-// bytes a conversion writes are ever touched, so a short song costs a few pages of them.
+// The converter's work buffers. They grow with the song up to the limits below, so a short
+// pattern costs a few kilobytes and converting it allocates nothing per event.
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "ControlListEntry.h"
 #include "PartEventRecord.h"
@@ -12,14 +13,16 @@
 namespace korvana {
 
 struct ConverterBuffers {
-    static constexpr std::size_t kPartCapacity = 131072;      // 2 MiB of records per part
-    static constexpr std::size_t kPatternCapacity = 1048576;  // pattern data being built
+    static constexpr std::size_t kPartCapacity = 131072;  // 2 MiB of records per part
+    // The pattern data is refused beyond 0xFFFF bytes; building it stops after the record that
+    // crosses that (8 bytes at most) and adds one padding byte.
+    static constexpr std::size_t kPatternCapacity = 0x10000 + 16;
     static constexpr std::uint32_t kNoMatch = 0xFFFFFFFFu;
 
-    PartEventRecord parts[kPartCount][kPartCapacity];
-    std::uint8_t pattern[kPatternCapacity];
+    std::vector<PartEventRecord> parts[kPartCount];
+    std::vector<std::uint8_t> pattern = std::vector<std::uint8_t>(kPatternCapacity);
     // Per record of the part being converted: the index of the record that ends its note.
-    std::uint32_t noteEnd[kPartCapacity];
+    std::vector<std::uint32_t> noteEnd;
 };
 
 }  // namespace korvana

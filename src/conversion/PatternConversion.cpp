@@ -176,7 +176,10 @@ bool CMidiPattern::StoreRecord(std::uint32_t track, int part, const MidiEvent& e
     auto onGrid = [division](std::uint32_t time) {
         return static_cast<std::uint32_t>(std::uint64_t{time} * 192 / division);
     };
-    PartEventRecord& record = m_pBuffers->parts[part][count++];
+    std::vector<PartEventRecord>& records = m_buffers.parts[part];
+    if (static_cast<std::size_t>(count) == records.size())
+        records.emplace_back();
+    PartEventRecord& record = records[static_cast<std::size_t>(count++)];
     record = {};
     record.dwTime = onGrid(event.dwTime);
     const std::uint32_t delta = record.dwTime - onGrid(previous);
@@ -203,9 +206,10 @@ bool CMidiPattern::StoreRecord(std::uint32_t track, int part, const MidiEvent& e
 }
 
 void CMidiPattern::SetNoteLengths(std::uint32_t track, int part) {
-    PartEventRecord* records = m_pBuffers->parts[part];
-    std::uint32_t* noteEnd = m_pBuffers->noteEnd;
+    PartEventRecord* records = m_buffers.parts[part].data();
     const auto count = static_cast<std::uint32_t>(m_nPartRecords[part]);
+    m_buffers.noteEnd.resize(count);
+    std::uint32_t* noteEnd = m_buffers.noteEnd.data();
 
     // Backwards, remembering per note number the nearest later record that ends it, so each
     // sounding note finds its end in one pass.
@@ -247,7 +251,7 @@ void CMidiPattern::SetNoteLengths(std::uint32_t track, int part) {
 }
 
 bool CMidiPattern::BuildPatternData() {
-    std::uint8_t* out = m_pBuffers->pattern;
+    std::uint8_t* out = m_buffers.pattern.data();
     const std::uint32_t headerSize = m_options.m_bBinaryOutput ? 16 : 18;
     std::memset(out, 0, headerSize);
     out[0] = out[1] = 0xFF;
@@ -260,7 +264,7 @@ bool CMidiPattern::BuildPatternData() {
             continue;
         const std::uint32_t start = position;
         std::uint8_t previousStatus = 0;
-        const PartEventRecord* records = m_pBuffers->parts[part];
+        const PartEventRecord* records = m_buffers.parts[part].data();
         for (int i = 0; i < m_nPartRecords[part]; ++i) {
             const PartEventRecord& record = records[i];
             if (record.byDelta[2])
@@ -280,7 +284,7 @@ bool CMidiPattern::BuildPatternData() {
                     out[position++] = record.byLength[1];
                 out[position++] = record.byLength[0];
             }
-            // A record adds at most 8 bytes, and the buffer is far larger than the limit.
+            // A record adds at most 8 bytes; the buffer has room for them beyond the limit.
             if (position > kMaxPatternData)
                 break;
         }
