@@ -17,9 +17,10 @@
 #include "Prompt.h"
 
 namespace korvana::cli {
-namespace {
 
 namespace fs = std::filesystem;
+
+namespace {
 
 struct SongOptions {
     ConversionOptions conversion = ConversionOptions::Application();
@@ -47,15 +48,10 @@ bool EndsWithMidIgnoringCase(const std::string& name) {
     return ending == ".mid";
 }
 
-// A word of the command line: a file, or a folder that stands for its *.mid files (any case), in
-// name order, not recursive. A folder that cannot be listed is an input that cannot be opened.
-struct Input {
-    std::string path;
-    std::optional<std::string> openError;
-};
+}  // namespace
 
-std::vector<Input> ExpandFolders(const std::vector<std::string>& words) {
-    std::vector<Input> inputs;
+std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
+    std::vector<SongArgument> inputs;
     for (const std::string& word : words) {
         std::error_code error;
         if (!fs::is_directory(word, error)) {
@@ -88,14 +84,14 @@ std::vector<Input> ExpandFolders(const std::vector<std::string>& words) {
     return inputs;
 }
 
-// Why file cannot be opened for reading, or nothing when it can. Only a regular file can be a
-// song, and finding that out never waits on a FIFO or a device.
 std::optional<std::string> OpenError(const std::string& file) {
     const InputFile input{fs::path(file)};
     if (!input.IsOpen())
         return input.Error().message();
     return std::nullopt;
 }
+
+namespace {
 
 // Splits the words into options (only those allowed) and files; false after a usage error.
 bool ParseWords(const std::vector<std::string>& words, bool convertOptions, SongOptions& options,
@@ -179,7 +175,7 @@ int RunSongs(const std::vector<std::string>& words, bool convert) {
     if (options.json)
         std::printf("[");
     bool first = true;
-    for (const Input& input : ExpandFolders(files)) {
+    for (const SongArgument& input : ExpandFolders(files)) {
         SongOutcome outcome(input.path);
         outcome.openError = input.openError ? input.openError : OpenError(input.path);
         if (!outcome.openError)

@@ -35,6 +35,11 @@ fs::path TemporarySibling(const fs::path& target) {
     return target.parent_path() / name;
 }
 
+bool Occupied(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
@@ -103,22 +108,51 @@ bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
     return !m_error;
 }
 
-bool AtomicFileWriter::Commit() {
+bool AtomicFileWriter::CloseTemporary() {
     if (m_error)
         return false;
     const bool closed = CloseFile(m_nFd) == 0;
     m_nFd = -1;
+    if (!closed) {
+        m_error = LastError();
+        std::error_code ec;
+        fs::remove(m_temp, ec);
+    }
+    return closed;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!CloseTemporary())
+        return false;
     std::error_code ec;
-    if (!closed)
-        ec = LastError();
-    else
-        fs::rename(m_temp, m_target, ec);  // replaces a link at the target, never its target
+    fs::rename(m_temp, m_target, ec);  // replaces a link at the target, never its target
     if (ec) {
         m_error = ec;
         fs::remove(m_temp, ec);
         return false;
     }
     return true;
+}
+
+NewFileResult AtomicFileWriter::CommitNew() {
+    if (!CloseTemporary())
+        return NewFileResult::Failed;
+    // A hard link is made only where nothing stands, so a file that appeared meanwhile is kept.
+    std::error_code ec;
+    fs::create_hard_link(m_temp, m_target, ec);
+    const bool linked = !ec;
+    if (linked || Occupied(m_target)) {
+        fs::remove(m_temp, ec);
+        return linked ? NewFileResult::Written : NewFileResult::Exists;
+    }
+    // A folder that holds no links: the file is renamed into place instead.
+    fs::rename(m_temp, m_target, ec);
+    if (ec) {
+        m_error = ec;
+        fs::remove(m_temp, ec);
+        return NewFileResult::Failed;
+    }
+    return NewFileResult::Written;
 }
 
 std::error_code CheckReplaceable(const fs::path& target) {
@@ -135,6 +169,15 @@ std::error_code CheckReplaceable(const fs::path& target) {
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
     AtomicFileWriter writer(path);
     return writer.Write(bytes) && writer.Commit();
+}
+
+NewFileResult WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    if (Occupied(path))
+        return NewFileResult::Exists;
+    AtomicFileWriter writer(path);
+    if (!writer.Write(bytes))
+        return NewFileResult::Failed;
+    return writer.CommitNew();
 }
 
 bool CopyFileAtomically(const fs::path& source, const fs::path& target) {

@@ -19,6 +19,8 @@ namespace korvana {
 // read completely.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
 
+enum class NewFileResult { Written, Exists, Failed };
+
 // A file written whole or not at all: the bytes go to a new temporary file beside the target,
 // which Commit renames over it. Destroyed without a Commit, the temporary file is removed and the
 // target stays as it was.
@@ -33,8 +35,13 @@ public:
     const std::error_code& Error() const { return m_error; }
     bool Write(std::span<const std::uint8_t> bytes);
     bool Commit();
+    // Puts the file at the target only where nothing stands: whatever appeared there meanwhile
+    // (a file, a folder, a link) is kept, and the result is Exists.
+    NewFileResult CommitNew();
 
 private:
+    bool CloseTemporary();
+
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     std::error_code m_error;
@@ -48,6 +55,10 @@ std::error_code CheckReplaceable(const std::filesystem::path& target);
 // Writes bytes to path through a temporary file in the same folder. On failure the target is
 // untouched and no temporary file is left behind.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Writes bytes to a new file at path, whole or not at all, through a temporary file in the same
+// folder. Whatever stands at path already (a file, a folder, a link) is left as it is: Exists.
+NewFileResult WriteNewFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Copies source over target (overwriting) through a temporary file in the target's folder.
 bool CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
