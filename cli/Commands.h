@@ -23,10 +23,17 @@ struct GlobalOptions {
 // Prints "korvana-cli: <text>" and the hint to --help on stderr; returns kExitUsage.
 int UsageError(const std::string& text);
 
+// A song file that the command line names, or a folder that cannot be listed (openError).
+struct SongArgument {
+    std::string path;
+    std::optional<std::string> openError;
+};
+
 // The song files that words name: a folder stands for its *.mid files (any case), in name order,
-// not recursive.
-std::vector<std::string> ExpandFolders(const std::vector<std::string>& words);
-// Why file cannot be opened for reading, or nothing when it can.
+// not recursive; its entries that are not regular files are skipped with a line on stderr.
+std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words);
+// Why file cannot be opened for reading, or nothing when it can. Only a regular file can be a
+// song, and finding that out never waits on a FIFO or a device.
 std::optional<std::string> OpenError(const std::string& file);
 
 // args are the words after the subcommand's name.

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,9 +10,11 @@
 
 #include "CMidiPattern.h"
 #include "Commands.h"
+#include "InputFile.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "PrivateConversion.h"
-#include "RecordingPrompt.h"
+#include "Prompt.h"
 
 namespace korvana::cli {
 
@@ -23,10 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct SongOptions {
-    bool text = false;
-    bool shortSetup = false;
-    bool rawDrum = false;
-    bool dump = false;
+    ConversionOptions conversion = ConversionOptions::Application();
     bool json = false;
 };
 
@@ -35,11 +32,11 @@ struct SongOutcome {
 
     std::string file;
     std::optional<std::string> openError;  // set when the file could not be opened
-    bool result = false;
-    std::vector<std::string> errors;
-    std::vector<std::string> messages;
+    ConversionOutcome conversion;
 
-    bool Accepted() const { return !openError && errors.empty(); }
+    bool Accepted() const { return !openError && conversion.Accepted(); }
+    // A convert that could not write the outputs of a song it did not refuse.
+    bool NotConverted() const { return !conversion.writeFailure.empty(); }
 };
 
 bool EndsWithMidIgnoringCase(const std::string& name) {
@@ -53,35 +50,44 @@ bool EndsWithMidIgnoringCase(const std::string& name) {
 
 }  // namespace
 
-std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
-    std::vector<std::string> files;
+std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
+    std::vector<SongArgument> inputs;
     for (const std::string& word : words) {
         std::error_code error;
         if (!fs::is_directory(word, error)) {
-            files.push_back(word);
+            inputs.push_back({word, std::nullopt});
             continue;
         }
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(word, error)) {
+        fs::directory_iterator entries(word, error);
+        for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+            const fs::directory_entry& entry = *entries;
             const std::string name = entry.path().filename().string();
-            if (EndsWithMidIgnoringCase(name) && !entry.is_directory(error))
+            if (!EndsWithMidIgnoringCase(name))
+                continue;
+            std::error_code statusError;
+            const fs::file_status status = entry.status(statusError);
+            if (fs::is_regular_file(status))
                 names.push_back(name);
+            else if (!fs::is_directory(status))
+                std::fprintf(stderr, "korvana-cli: %s skipped: not a regular file\n",
+                             Printable(entry.path().string()).c_str());
+        }
+        if (error) {
+            inputs.push_back({word, error.message()});
+            continue;
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
-            files.push_back((fs::path(word) / name).string());
+            inputs.push_back({(fs::path(word) / name).string(), std::nullopt});
     }
-    return files;
+    return inputs;
 }
 
 std::optional<std::string> OpenError(const std::string& file) {
-    std::error_code error;
-    if (fs::is_directory(file, error))
-        return std::string(std::strerror(EISDIR));
-    std::FILE* handle = std::fopen(file.c_str(), "rb");
-    if (!handle)
-        return std::string(std::strerror(errno));
-    std::fclose(handle);
+    const InputFile input{fs::path(file)};
+    if (!input.IsOpen())
+        return input.Error().message();
     return std::nullopt;
 }
 
@@ -94,13 +100,13 @@ bool ParseWords(const std::vector<std::string>& words, bool convertOptions, Song
         if (word == "--json")
             options.json = true;
         else if (convertOptions && word == "--text")
-            options.text = true;
+            options.conversion.m_bBinaryOutput = false;
         else if (convertOptions && word == "--short-setup")
-            options.shortSetup = true;
+            options.conversion.m_bShortPartSetup = true;
         else if (convertOptions && word == "--raw-drum")
-            options.rawDrum = true;
+            options.conversion.m_bRawDrumProgram = true;
         else if (convertOptions && word == "--dump")
-            options.dump = true;
+            options.conversion.m_bDumpEvents = true;
         else if (word.size() > 1 && word[0] == '-')
             return (status = UsageError("unknown option '" + word + "'")), false;
         else
@@ -111,47 +117,40 @@ bool ParseWords(const std::vector<std::string>& words, bool convertOptions, Song
     return true;
 }
 
-SongOutcome ConvertBeside(const std::string& file, const SongOptions& options) {
+SongOutcome ConvertBeside(const std::string& file, const ConversionOptions& options) {
     SongOutcome outcome(file);
-    RecordingPrompt prompt;
-    const ScopedPrompt scope(prompt);
-    CMidiPattern converter;
-    converter.m_bBinaryOutput = !options.text;
-    converter.m_bShortPartSetup = options.shortSetup;
-    converter.m_bRawDrumProgram = options.rawDrum;
-    converter.m_bDumpEvents = options.dump;
+    CMidiPattern converter(options);
     converter.AddInputFile(file);
     try {
-        outcome.result = converter.Convert();
+        outcome.conversion = converter.Convert();
     } catch (const fs::filesystem_error& failure) {
         outcome.openError = failure.code().message();
     }
-    outcome.errors = converter.m_errors;
-    outcome.messages = prompt.m_texts;
     return outcome;
 }
 
 SongOutcome CheckPrivately(const std::string& file) {
     SongOutcome outcome(file);
-    RecordingPrompt prompt;
-    const ScopedPrompt scope(prompt);
-    PrivateConversion conversion = ConvertPrivately(file);
-    outcome.result = conversion.result;
-    outcome.errors = std::move(conversion.errors);
-    outcome.messages = prompt.m_texts;
+    outcome.conversion = ConvertPrivately(fs::path(file));
     return outcome;
 }
 
 void PrintText(const SongOutcome& outcome) {
-    for (const std::string& message : outcome.messages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+    outcome.conversion.ShowMessages(Prompt());  // the process's prompt prints them on stderr
+    const std::string file = Printable(outcome.file);
     if (outcome.openError) {
-        std::printf("%s: cannot be opened: %s\n", outcome.file.c_str(), outcome.openError->c_str());
+        std::printf("%s: cannot be opened: %s\n", file.c_str(),
+                    Printable(*outcome.openError).c_str());
         return;
     }
-    std::printf("%s: %s\n", outcome.file.c_str(), outcome.Accepted() ? "accepted" : "refused");
-    for (const std::string& entry : outcome.errors)
-        std::printf("  %s\n", entry.c_str());
+    if (outcome.NotConverted()) {
+        std::printf("%s: not converted: %s\n", file.c_str(),
+                    Printable(outcome.conversion.writeFailure).c_str());
+        return;
+    }
+    std::printf("%s: %s\n", file.c_str(), outcome.Accepted() ? "accepted" : "refused");
+    for (const std::string& entry : outcome.conversion.Errors())
+        std::printf("  %s\n", Printable(entry).c_str());
 }
 
 std::string JsonObject(const SongOutcome& outcome) {
@@ -160,9 +159,9 @@ std::string JsonObject(const SongOutcome& outcome) {
         return object + "false, \"error\": " + JsonQuoted(*outcome.openError) + "}";
     object += outcome.Accepted() ? "true" : "false";
     object += ", \"result\": ";
-    object += outcome.result ? "true" : "false";
-    return object + ", \"errors\": " + JsonArray(outcome.errors) +
-           ", \"messages\": " + JsonArray(outcome.messages) + "}";
+    object += outcome.conversion.result ? "true" : "false";
+    return object + ", \"errors\": " + JsonArray(outcome.conversion.Errors()) +
+           ", \"messages\": " + JsonArray(outcome.conversion.Messages()) + "}";
 }
 
 int RunSongs(const std::vector<std::string>& words, bool convert) {
@@ -176,13 +175,14 @@ int RunSongs(const std::vector<std::string>& words, bool convert) {
     if (options.json)
         std::printf("[");
     bool first = true;
-    for (const std::string& file : ExpandFolders(files)) {
-        SongOutcome outcome(file);
-        outcome.openError = OpenError(file);
+    for (const SongArgument& input : ExpandFolders(files)) {
+        SongOutcome outcome(input.path);
+        outcome.openError = input.openError ? input.openError : OpenError(input.path);
         if (!outcome.openError)
-            outcome = convert ? ConvertBeside(file, options) : CheckPrivately(file);
+            outcome = convert ? ConvertBeside(input.path, options.conversion)
+                              : CheckPrivately(input.path);
         unopened = unopened || outcome.openError.has_value();
-        refused = refused || !outcome.Accepted();
+        refused = refused || !outcome.Accepted() || outcome.NotConverted();
         if (options.json) {
             std::printf("%s\n  %s", first ? "" : ",", JsonObject(outcome).c_str());
             first = false;

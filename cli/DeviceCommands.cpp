@@ -20,6 +20,7 @@
 #include "CMidiTrans.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
@@ -74,9 +75,9 @@ bool StartLink(CMidiTrans& link, const std::optional<std::string>& api, std::str
 int ListPorts(CMidiDevice& device, bool json) {
     if (!json) {
         for (const MidiDevEntry& port : device.m_InDevs)
-            std::printf("in %u\t%s\n", port.nId, port.strName.c_str());
+            std::printf("in %u\t%s\n", port.nId, Printable(port.strName).c_str());
         for (const MidiDevEntry& port : device.m_OutDevs)
-            std::printf("out %u\t%s\n", port.nId, port.strName.c_str());
+            std::printf("out %u\t%s\n", port.nId, Printable(port.strName).c_str());
         return kExitOk;
     }
     auto list = [](const std::vector<MidiDevEntry>& ports) {
@@ -102,7 +103,7 @@ int ListSlots(CMidiTrans& link, bool json) {
     }
     if (!json) {
         for (std::size_t i = 0; i < names.size(); ++i)
-            std::printf("%zu\t%s\n", i, names[i].c_str());
+            std::printf("%zu\t%s\n", i, Printable(names[i]).c_str());
         return kExitOk;
     }
     std::string out = "[";
@@ -149,11 +150,12 @@ private:
 };
 
 int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
-    const PrivateConversion conversion = ConvertPrivately(file);
+    const ConversionOutcome conversion = ConvertPrivately(file);
+    conversion.ShowMessages(Prompt());
     if (!conversion.Accepted() || conversion.image.empty()) {
-        for (const std::string& error : conversion.errors)
-            std::fprintf(stderr, "%s\n", error.c_str());
-        std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
+        for (const std::string& error : conversion.Errors())
+            std::fprintf(stderr, "%s\n", Printable(error).c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n", Printable(file.string()).c_str());
         return kExitUsage;
     }
     bool sent;
@@ -162,7 +164,7 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
         sent = link.SendFile(conversion.image, slot, kSendTimeout);
     }
     if (!sent) {
-        std::fprintf(stderr, "%s  Download error!\n", file.filename().string().c_str());
+        std::fprintf(stderr, "%s  Download error!\n", Printable(file.filename().string()).c_str());
         return kExitRefused;
     }
     std::printf("Download successfully!\n");
@@ -177,7 +179,7 @@ int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(target.string() + " exists; nothing was fetched");
     if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
+        std::fprintf(stderr, "%s  Upload error!\n", Printable(target.filename().string()).c_str());
         return kExitRefused;
     }
     return kExitOk;
@@ -252,7 +254,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     });
     std::string error;
     if (!StartLink(link, options.api, error)) {
-        std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
+        std::fprintf(stderr, "korvana-cli: %s\n", Printable(error).c_str());
         return kExitRefused;
     }
     CMidiDevice& device = link.Device();
@@ -270,7 +272,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return kExitRefused;
 
     if (command == "connect") {
-        std::printf("%s\n", name.c_str());
+        std::printf("%s\n", Printable(name).c_str());
         return kExitOk;
     }
     if (command == "list")

@@ -11,6 +11,7 @@
 #include "ChannelMapping.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "SafeFile.h"
 #include "SongFix.h"
 
@@ -106,10 +107,11 @@ std::optional<std::string> ParseFixWords(const std::vector<std::string>& words,
     return std::nullopt;
 }
 
-FixOutcome FixOne(const std::string& file, const FixRequest& request) {
+FixOutcome FixOne(const SongArgument& argument, const FixRequest& request) {
     FixOutcome outcome;
+    const std::string& file = argument.path;
     outcome.file = file;
-    if ((outcome.openError = OpenError(file)))
+    if ((outcome.openError = argument.openError ? argument.openError : OpenError(file)))
         return outcome;
     SongFix fix = FixSong(file, request.repair);
     if (!fix.readable) {
@@ -137,19 +139,21 @@ FixOutcome FixOne(const std::string& file, const FixRequest& request) {
 }
 
 void PrintText(const FixOutcome& outcome) {
-    const char* file = outcome.file.c_str();
+    const std::string file = Printable(outcome.file);
+    const std::string out = outcome.out ? Printable(*outcome.out) : std::string();
     if (outcome.openError)
-        std::printf("%s: cannot be opened: %s\n", file, outcome.openError->c_str());
+        std::printf("%s: cannot be opened: %s\n", file.c_str(),
+                    Printable(*outcome.openError).c_str());
     else if (!outcome.out)
-        std::printf("%s: cannot be fixed\n", file);
+        std::printf("%s: cannot be fixed\n", file.c_str());
     else if (outcome.unchanged)
-        std::printf("%s: accepted as it is -> %s\n", file, outcome.out->c_str());
+        std::printf("%s: accepted as it is -> %s\n", file.c_str(), out.c_str());
     else
-        std::printf("%s: fixed -> %s\n", file, outcome.out->c_str());
+        std::printf("%s: fixed -> %s\n", file.c_str(), out.c_str());
     for (const std::string& line : outcome.changes)
-        std::printf("  %s\n", line.c_str());
+        std::printf("  %s\n", Printable(line).c_str());
     for (const std::string& line : outcome.errors)
-        std::printf("  %s\n", line.c_str());
+        std::printf("  %s\n", Printable(line).c_str());
 }
 
 std::string JsonObject(const FixOutcome& outcome) {
@@ -169,9 +173,10 @@ int RunFix(const std::vector<std::string>& args) {
     FixRequest request;
     if (const auto error = ParseFixWords(args, request))
         return UsageError(*error);
-    const std::vector<std::string> files = ExpandFolders(request.files);
+    const std::vector<SongArgument> files = ExpandFolders(request.files);
     std::error_code ec;
-    for (const std::string& file : files) {
+    for (const SongArgument& argument : files) {
+        const std::string& file = argument.path;
         const fs::path folder = fs::path(file).parent_path();
         if (fs::equivalent(folder.empty() ? fs::path(".") : folder, *request.out, ec))
             return UsageError("--out " + request.out->string() + " is the folder of " + file +

@@ -2,51 +2,16 @@
 
 // The little JSON that korvana-cli prints: quoted strings and string arrays.
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace korvana::cli {
 
-// A JSON string literal. Bytes from 0x80 up pass unchanged (file names are kept as they are).
-inline std::string JsonQuoted(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char ch : text) {
-        switch (ch) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(ch) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(ch));
-                    quoted += escaped;
-                } else {
-                    quoted += ch;
-                }
-        }
-    }
-    return quoted + "\"";
-}
+// A JSON string literal, always valid UTF-8: bytes that are not UTF-8 become U+FFFD, and every
+// control character (C0, DEL, C1) is escaped.
+std::string JsonQuoted(std::string_view text);
 
-inline std::string JsonArray(const std::vector<std::string>& texts) {
-    std::string array = "[";
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        array += (i ? ", " : "") + JsonQuoted(texts[i]);
-    return array + "]";
-}
+std::string JsonArray(const std::vector<std::string>& texts);
 
 }  // namespace korvana::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "PrintableText.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ constexpr const char* kUsage = R"(Usage:
 Song files:
   convert   Converts each FILE on its own and leaves the control file (FILE's base + "dat")
             and the pattern file (base + "sty") beside it, base being FILE up to and including
-            its last '.'.
+            the last '.' of its name (a name without one gets one). Both are written whole and
+            only for an accepted song; a link at an output's name is replaced, not followed.
               --text         write the control list as text (18-byte pattern header)
               --short-setup  6 instead of 8 bytes per part setup in the control entry
               --raw-drum     keep the DRUM part's program number as it stands
@@ -49,12 +51,16 @@ Song files:
             {"file", "out" (when written), "accepted", "changes": [...], "errors": [...]}.
             Exit status: 0 every FILE has an accepted song in DIR, 1 some has none, 2 usage.
   A FILE that is a folder stands for every file in it whose name ends in ".mid" (any case),
-  in name order, not recursive.
+  in name order, not recursive; entries that are not regular files are skipped (said on
+  stderr). Only regular files are songs: a FIFO, device or pipe cannot be opened.
   Without --json: one line per FILE, "FILE: accepted" or "FILE: refused", then the log entries
-  indented ("FILE: cannot be opened: <reason>" for a FILE that cannot be read); message texts go
-  to stderr. With --json, stdout is one JSON array with one object
+  indented ("FILE: cannot be opened: <reason>" for a FILE that cannot be read, "FILE: not
+  converted: <reason>" when the outputs could not be written); message texts go to stderr.
+  Control characters and bytes that are not UTF-8 are printed escaped (\n, \x1b, ...).
+  With --json, stdout is one JSON array with one object
   per FILE: {"file", "accepted", "result", "errors": [...], "messages": [...]}; a FILE that
-  cannot be opened gives {"file", "accepted": false, "error": "<reason>"}.
+  cannot be opened gives {"file", "accepted": false, "error": "<reason>"}. Strings are valid
+  UTF-8: bytes that are not UTF-8 become U+FFFD, control characters are escaped.
 
 Keyboard:
   ports     Lists the MIDI input and output ports ("in N<TAB>NAME", "out N<TAB>NAME").
@@ -69,8 +75,9 @@ Keyboard:
   --api NAME  MIDI system: alsa, jack, coremidi or winmm (default: the environment variable
               KORVANA_MIDI_API, else the platform's default).
 
-Exit status: 0 success (every FILE accepted), 1 a FILE refused or the keyboard refused or did
-not answer in time, 2 a usage error or a FILE that could not be opened.
+Exit status: 0 success (every FILE accepted, and converted by convert), 1 a FILE refused or not
+converted, or the keyboard refused or did not answer in time, 2 a usage error or a FILE that
+could not be opened.
 )";
 
 bool TakeValue(const std::vector<std::string>& words, std::size_t& i,
@@ -86,7 +93,7 @@ bool TakeValue(const std::vector<std::string>& words, std::size_t& i,
 namespace korvana::cli {
 
 int UsageError(const std::string& text) {
-    std::fprintf(stderr, "korvana-cli: %s\nTry 'korvana-cli --help'.\n", text.c_str());
+    std::fprintf(stderr, "korvana-cli: %s\nTry 'korvana-cli --help'.\n", Printable(text).c_str());
     return kExitUsage;
 }
 

@@ -1,5 +1,8 @@
 #include "BenchSongs.h"
 
+#include <algorithm>
+#include <fstream>
+
 namespace korvana::bench {
 namespace {
 
@@ -93,6 +96,40 @@ Song PatternSong(std::size_t targetBytes) {
     ++song.events;
     PutTrack(song.bytes, body);
     return song;
+}
+
+bool WriteNoteStream(const std::string& path, std::uint64_t targetBytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::vector<std::uint8_t> head;
+    PutHeader(head, 1);
+    head[9] = 0;  // format 0
+    const std::uint64_t notes = (targetBytes - head.size() - 8 - 4 - 4) / 3;
+    const auto body =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(4 + 3 * notes + 4, UINT32_MAX));
+    const std::uint8_t track[] = {'M',
+                                  'T',
+                                  'r',
+                                  'k',
+                                  static_cast<std::uint8_t>(body >> 24),
+                                  static_cast<std::uint8_t>(body >> 16),
+                                  static_cast<std::uint8_t>(body >> 8),
+                                  static_cast<std::uint8_t>(body)};
+    head.insert(head.end(), std::begin(track), std::end(track));
+    head.insert(head.end(), {0x00, 0x99, 36, 100});
+    out.write(reinterpret_cast<const char*>(head.data()),
+              static_cast<std::streamsize>(head.size()));
+    // Note on and its end in running status, one tick apart: 3 bytes per event.
+    std::vector<char> piece;
+    for (int i = 0; i < 1 << 20; ++i)
+        piece.insert(piece.end(), {0x01, 36, static_cast<char>(i % 2 ? 100 : 0)});
+    for (std::uint64_t left = notes; left > 0 && out;) {
+        const std::uint64_t now = std::min<std::uint64_t>(left, piece.size() / 3);
+        out.write(piece.data(), static_cast<std::streamsize>(now * 3));
+        left -= now;
+    }
+    const char end[] = {0x00, static_cast<char>(0xFF), 0x2F, 0x00};
+    out.write(end, sizeof end);
+    return static_cast<bool>(out);
 }
 
 }  // namespace korvana::bench

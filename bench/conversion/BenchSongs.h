@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace korvana::bench {
@@ -18,5 +19,9 @@ Song LargeSong(std::size_t targetBytes);
 
 // A valid two-track drum pattern of about targetBytes bytes.
 Song PatternSong(std::size_t targetBytes);
+
+// Writes a format 0 song of about targetBytes bytes of running-status drum notes (3 bytes per
+// event) to path, a piece at a time; false when it cannot be written.
+bool WriteNoteStream(const std::string& path, std::uint64_t targetBytes);
 
 }  // namespace korvana::bench

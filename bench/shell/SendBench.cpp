@@ -204,7 +204,7 @@ int Run(int repetitions) {
         device->SetPump(nullptr, kPumpInterval);
         QElapsedTimer clock;
         clock.start();
-        const PrivateConversion conversion = ConvertPrivately(songPath);
+        const ConversionOutcome conversion = ConvertPrivately(songPath);
         // A real link may miss a chunk's acknowledgement under load: such sends are counted
         // and left out of the figures.
         if (!link.SendFile(conversion.image, 0, kSendTimeout)) {

@@ -1,10 +1,21 @@
 #include "SafeFile.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
-#include <fstream>
 #include <random>
-#include <system_error>
+
+#include "InputFile.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace korvana {
 namespace fs = std::filesystem;
@@ -19,37 +30,9 @@ std::string UniqueSuffix() {
 }
 
 fs::path TemporarySibling(const fs::path& target) {
-    fs::path name = "." + target.filename().string() + ".part-" + UniqueSuffix();
+    fs::path name =
+        fs::path(".").concat(target.filename().native()).concat(".part-" + UniqueSuffix());
     return target.parent_path() / name;
-}
-
-bool RenameOver(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec) {
-        fs::remove(from, ec);
-        return false;
-    }
-    return true;
-}
-
-// The bytes in a new temporary file beside target; its path, or nothing (and no file) on failure.
-std::optional<fs::path> WriteTemporarySibling(const fs::path& target,
-                                              std::span<const std::uint8_t> bytes) {
-    const fs::path temp = TemporarySibling(target);
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return std::nullopt;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-        out.close();
-        std::error_code ec;
-        fs::remove(temp, ec);
-        return std::nullopt;
-    }
-    return temp;
 }
 
 bool Occupied(const fs::path& path) {
@@ -57,54 +40,149 @@ bool Occupied(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+#ifdef _WIN32
+long WriteSome(int fd, const std::uint8_t* bytes, std::size_t count) {
+    return _write(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
+}
+int CloseFile(int fd) {
+    return _close(fd);
+}
+#else
+long WriteSome(int fd, const std::uint8_t* bytes, std::size_t count) {
+    return ::write(fd, bytes, count);
+}
+int CloseFile(int fd) {
+    return ::close(fd);
+}
+#endif
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    InputFile file(path);
+    if (!file.IsOpen() || file.Size() > SIZE_MAX)
         return std::nullopt;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return std::nullopt;
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
+    if (!file.Read(bytes))
         return std::nullopt;
     return bytes;
 }
 
+AtomicFileWriter::AtomicFileWriter(fs::path target)
+    : m_target(std::move(target)), m_temp(TemporarySibling(m_target)) {
+    // A new file of our own: never an existing file or a link planted under the temporary name.
+#ifdef _WIN32
+    m_nFd = _wopen(m_temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                   _S_IREAD | _S_IWRITE);
+#else
+    m_nFd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+#endif
+    if (m_nFd < 0)
+        m_error = LastError();
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_nFd < 0)
+        return;
+    CloseFile(m_nFd);
+    std::error_code ec;
+    fs::remove(m_temp, ec);
+}
+
+bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (!m_error && done < bytes.size()) {
+        const long written = WriteSome(m_nFd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            m_error = LastError();
+        else if (written == 0)
+            m_error = std::make_error_code(std::errc::io_error);
+        done += written > 0 ? static_cast<std::size_t>(written) : 0;
+    }
+    return !m_error;
+}
+
+bool AtomicFileWriter::CloseTemporary() {
+    if (m_error)
+        return false;
+    const bool closed = CloseFile(m_nFd) == 0;
+    m_nFd = -1;
+    if (!closed) {
+        m_error = LastError();
+        std::error_code ec;
+        fs::remove(m_temp, ec);
+    }
+    return closed;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!CloseTemporary())
+        return false;
+    std::error_code ec;
+    fs::rename(m_temp, m_target, ec);  // replaces a link at the target, never its target
+    if (ec) {
+        m_error = ec;
+        fs::remove(m_temp, ec);
+        return false;
+    }
+    return true;
+}
+
+NewFileResult AtomicFileWriter::CommitNew() {
+    if (!CloseTemporary())
+        return NewFileResult::Failed;
+    // A hard link is made only where nothing stands, so a file that appeared meanwhile is kept.
+    std::error_code ec;
+    fs::create_hard_link(m_temp, m_target, ec);
+    const bool linked = !ec;
+    if (linked || Occupied(m_target)) {
+        fs::remove(m_temp, ec);
+        return linked ? NewFileResult::Written : NewFileResult::Exists;
+    }
+    // A folder that holds no links: the file is renamed into place instead.
+    fs::rename(m_temp, m_target, ec);
+    if (ec) {
+        m_error = ec;
+        fs::remove(m_temp, ec);
+        return NewFileResult::Failed;
+    }
+    return NewFileResult::Written;
+}
+
+std::error_code CheckReplaceable(const fs::path& target) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(target, ec);
+    if (fs::is_directory(status))
+        return std::make_error_code(std::errc::is_a_directory);
+    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
+        return NotRegularFileError();
+    const AtomicFileWriter probe(target);
+    return probe.Error();
+}
+
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    const std::optional<fs::path> temp = WriteTemporarySibling(path, bytes);
-    return temp && RenameOver(*temp, path);
+    AtomicFileWriter writer(path);
+    return writer.Write(bytes) && writer.Commit();
 }
 
 NewFileResult WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
     if (Occupied(path))
         return NewFileResult::Exists;
-    const std::optional<fs::path> temp = WriteTemporarySibling(path, bytes);
-    if (!temp)
+    AtomicFileWriter writer(path);
+    if (!writer.Write(bytes))
         return NewFileResult::Failed;
-    // A hard link is made only where nothing stands, so a file that appeared meanwhile is kept.
-    std::error_code ec;
-    fs::create_hard_link(*temp, path, ec);
-    const bool linked = !ec;
-    if (linked || Occupied(path)) {
-        fs::remove(*temp, ec);
-        return linked ? NewFileResult::Written : NewFileResult::Exists;
-    }
-    // A folder that holds no links: the file is renamed into place instead.
-    return RenameOver(*temp, path) ? NewFileResult::Written : NewFileResult::Failed;
+    return writer.CommitNew();
 }
 
 bool CopyFileAtomically(const fs::path& source, const fs::path& target) {
-    const fs::path temp = TemporarySibling(target);
-    std::error_code ec;
-    if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return RenameOver(temp, target);
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(source);
+    return bytes && WriteFileAtomically(target, *bytes);
 }
 
 TempFolder::TempFolder() {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "Prompt.h"
+#include "SafeFile.h"
 #include "TextFormat.h"
 
 namespace korvana {
@@ -13,7 +13,21 @@ namespace {
 constexpr std::uint32_t kDivision = 192;
 constexpr std::size_t kNameLength = 8;
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
+// The outputs' common path: the input's path up to and including the last '.' of its file name,
+// or with a '.' appended to a name without one, so the outputs always lie beside the input.
+std::string OutputBase(const std::string& input) {
+#ifdef _WIN32
+    const std::size_t nameStart = input.find_last_of("/\\:") + 1;
+#else
+    const std::size_t nameStart = input.rfind('/') + 1;
+#endif
+    const std::size_t dot = input.rfind('.');
+    return dot == std::string::npos || dot < nameStart ? input + "." : input.substr(0, dot + 1);
+}
+
+bool LessIgnoringCase(const CMidiPattern::SongInput& first, const CMidiPattern::SongInput& second) {
+    const std::string& a = first.strPath;
+    const std::string& b = second.strPath;
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) <
                std::tolower(static_cast<unsigned char>(y));
@@ -37,37 +51,54 @@ int KindFromLetter(std::uint8_t letter) {
 
 }  // namespace
 
-CMidiPattern::CMidiPattern()
+CMidiPattern::CMidiPattern(const ConversionOptions& options)
     : m_patternNames{std::string()},
+      m_options(options),
       m_control(ControlListEntry::Default()),
-      m_nNameCount(static_cast<int>(m_patternNames.size())),
-      m_pBuffers(AcquireConverterBuffers()) {}
+      m_nNameCount(static_cast<int>(m_patternNames.size())) {}
 
-bool CMidiPattern::Convert() {
+void CMidiPattern::AddError(std::string text) {
+    m_outcome.items.push_back({ConversionOutcome::Kind::LogEntry, std::move(text)});
+}
+
+void CMidiPattern::ShowMessage(std::string text) {
+    m_outcome.items.push_back({ConversionOutcome::Kind::Message, std::move(text)});
+}
+
+ConversionOutcome CMidiPattern::Convert() {
+    m_outcome.result = ConvertAll();
+    return std::move(m_outcome);
+}
+
+bool CMidiPattern::ConvertAll() {
     if (m_inputFiles.size() > static_cast<std::size_t>(m_nNameCount)) {
-        Prompt().Message("Number of File Names is less than that of Input files");
+        ShowMessage("Number of File Names is less than that of Input files");
         return false;
     }
     if (m_inputFiles.empty())
         return false;
     std::stable_sort(m_inputFiles.begin(), m_inputFiles.end(), LessIgnoringCase);
-    const std::string& first = m_inputFiles.front();
-    const std::size_t dot = first.rfind('.');
-    m_strBasePath = dot == std::string::npos ? std::string() : first.substr(0, dot + 1);
+    m_strBasePath = OutputBase(m_inputFiles.front().strPath);
     m_controlFile.Start(m_strBasePath + "dat");
-    if (m_bWriteFiles && !m_controlFile.CanWrite()) {
-        Prompt().Message("Cannot Write Output Files");
-        return false;
+    m_strPatternFile = m_strBasePath + "sty";
+    if (m_options.m_bWriteFiles) {
+        for (const std::string& output : {m_controlFile.Path(), m_strPatternFile}) {
+            if (const std::error_code error = CheckReplaceable(output)) {
+                m_outcome.writeFailure = output + ": " + error.message();
+                ShowMessage("Cannot Write Output Files");
+                return false;
+            }
+        }
     }
     bool result = true;
     for (std::size_t i = 0; i < m_inputFiles.size(); ++i) {
         if (!ConvertFile(static_cast<int>(i)))
             result = false;
     }
-    if (m_bWriteFiles && !m_controlFile.Commit()) {
-        AddError(FormatText("%s File Write Error", m_controlFile.Path().c_str()));
+    // A refused song leaves the files on disk as they were: a control file and a pattern file
+    // are only ever replaced together.
+    if (m_options.m_bWriteFiles && result && m_outcome.Accepted() && !WriteOutputFiles())
         result = false;
-    }
     return result;
 }
 
@@ -78,9 +109,15 @@ bool CMidiPattern::ConvertFile(int index) {
     m_bOversize = false;
 
     Reset();
-    m_strFileName = m_inputFiles[static_cast<std::size_t>(index)];
+    const SongInput& input = m_inputFiles[static_cast<std::size_t>(index)];
+    m_strFileName = input.strPath;
     const char* path = m_strFileName.c_str();
-    LoadFile();  // a failed load leaves no data, which the header check reports
+    if (input.bytes)
+        LoadBytes(*input.bytes);
+    else if (!LoadFile() && m_bFileTooLarge) {
+        AddError(FormatText("%s File Too Large", path));
+        return false;
+    }  // another failed load leaves no data, which the header check reports
     if (const int code = ReadHeader(); code != kHeaderOk) {
         AddError(FormatText("%s Init Error:%d", path, code));
         return false;
@@ -90,13 +127,13 @@ bool CMidiPattern::ConvertFile(int index) {
         return false;
     }
     MergeTracks();
-    if (m_bDumpEvents && m_bWriteFiles) {
+    if (m_options.m_bDumpEvents && m_options.m_bWriteFiles) {
         DumpTrackEvents();
         DumpAllEvents();
     }
-    if (g_nPPQN != kDivision) {
+    if (m_nPPQN != kDivision) {
         AddError("Warning: PPQN is not 192");
-        Prompt().Message("Error: PPQN is not 192");
+        ShowMessage("Error: PPQN is not 192");
         return false;
     }
 
@@ -111,12 +148,12 @@ bool CMidiPattern::ConvertFile(int index) {
     ScanTempoTrack();
     if (!m_bTimeSigFound) {
         AddError(FormatText("%s TimeSign Error", name.c_str()));
-        Prompt().Message("Time signature is required!");
+        ShowMessage("Time signature is required!");
         return false;
     }
     if (!m_bTempoFound) {
         AddError(FormatText("%s Tempo Error", name.c_str()));
-        Prompt().Message("Tempo is required!");
+        ShowMessage("Tempo is required!");
         return false;
     }
     SetMeasures();
@@ -127,21 +164,20 @@ bool CMidiPattern::ConvertFile(int index) {
     }
     if (m_bOversize || !BuildPatternData())
         return false;
-    if (m_bBinaryOutput)
+    if (m_options.m_bBinaryOutput)
         WriteControlEntry();
     else
         WriteControlText();
-    WritePatternFile();
     return true;
 }
 
 void CMidiPattern::ScanTempoTrack() {
     if (m_nTracks == 0)
         return;
-    for (const MidiEvent& event : m_trackEvents[0]) {
+    for (const MidiEvent& event : Track(0)) {
         if (event.byStatus != 0xFF)
             continue;
-        const std::uint8_t* data = event.Data();
+        const std::uint8_t* data = event.byData;
         if (!m_bTimeSigFound && event.dwLength == 5 && data[0] == 0x58) {
             m_control.byTimeSig = static_cast<std::uint8_t>(data[2] << 4 | data[1]);
             m_bTimeSigFound = true;
@@ -168,7 +204,7 @@ void CMidiPattern::ScanTempoTrack() {
 void CMidiPattern::SetMeasures() {
     // The smallest whole number of bars that holds the last event: ceil(T * 2^d / (192 * 4 * n)),
     // in whole numbers so that an event on a bar line never spills into the next bar.
-    const std::uint32_t last = m_allEvents.empty() ? 0 : m_allEvents.back()->dwTime;
+    const std::uint32_t last = m_lastEvent.dwTime;
     const unsigned power = m_control.byTimeSig >> 4;
     const unsigned numerator = m_control.byTimeSig & 0x0F;
     if (numerator == 0)

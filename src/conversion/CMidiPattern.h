@@ -2,15 +2,20 @@
 
 // The converter: checks Standard MIDI Files against the keyboard's rules and turns their tracks on
 // channels 10 to 16 into a control list entry (base + "dat") and pattern data (base + "sty"),
-// base being the first input path up to and including its last '.'. A song is accepted when the
-// error log m_errors is empty after Convert. Message boxes go through korvana::Prompt().
+// base being the first input path up to and including the last '.' of its file name. Convert
+// returns one outcome: the error log and the message texts in order, and the result. A song is
+// accepted when the log is empty; only then are the outputs written, at the end and each whole.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "CMidiReader.h"
 #include "ControlListEntry.h"
+#include "ConversionOptions.h"
+#include "ConversionOutcome.h"
 #include "ConverterBuffers.h"
 #include "PendingFile.h"
 
@@ -24,25 +29,40 @@ public:
     static constexpr std::uint32_t kMaxPatternData = 0xFFFF;          // 16-bit offsets, size
     static constexpr std::uint32_t kMaxQuantity = 0x0FFFFFFF;         // a 4-byte quantity
 
-    CMidiPattern();
+    // A song to convert: a file, or bytes in memory under a name (which the log entries give and
+    // beside which outputs would be written).
+    struct SongInput {
+        std::string strPath;
+        std::optional<std::span<const std::uint8_t>> bytes;
+    };
+
+    explicit CMidiPattern(const ConversionOptions& options = {});
     ~CMidiPattern() override = default;
 
-    void AddInputFile(const std::string& path) { m_inputFiles.push_back(path); }
-    // Converts every input file. Throws std::filesystem::filesystem_error when an input file
-    // cannot be opened at all.
-    bool Convert();
-    void AddError(std::string text) { m_errors.push_back(std::move(text)); }
+    void AddInputFile(const std::string& path) { m_inputFiles.push_back({path, std::nullopt}); }
+    // The bytes must outlive Convert.
+    void AddInputBytes(const std::string& name, std::span<const std::uint8_t> bytes) {
+        m_inputFiles.push_back({name, bytes});
+    }
+    // Converts every input file; a converter serves one Convert. Throws
+    // std::filesystem::filesystem_error when an input file cannot be opened at all.
+    ConversionOutcome Convert();
+    void AddError(std::string text);
+    // A message box's text, shown by the caller from the outcome.
+    void ShowMessage(std::string text);
     bool ConvertFile(int index);
     bool ConvertTrack(std::uint32_t track);
     // Encodes the part records; false (with a log entry) when the data would be too large.
     bool BuildPatternData();
     void WriteControlEntry();
     void WriteControlText();
-    void WritePatternFile();
+    // Writes the pattern file and the control file, each whole; both or neither replace what
+    // was there. False (with a log entry) when they could not be written.
+    bool WriteOutputFiles();
 
     std::vector<std::string> m_patternNames;
-    std::vector<std::string> m_inputFiles;
-    std::vector<std::string> m_errors;
+    std::vector<SongInput> m_inputFiles;
+    ConversionOptions m_options;
     ControlListEntry m_control;
     int m_nNameCount;
     std::string m_strBasePath;
@@ -53,18 +73,12 @@ public:
     bool m_bTimeSigFound = false;
     bool m_bKindFound = false;
     bool m_bTempoFound = false;
-    bool m_bShortPartSetup = false;
-    bool m_bRawDrumProgram = false;
-    bool m_bBinaryOutput = false;
-    bool m_bDumpEvents = false;
-    // Off: the outputs stay in memory (m_controlFile.Bytes(), PatternData()) and nothing is
-    // written, for conversions that only check or send a song.
-    bool m_bWriteFiles = true;
 
-    const PartEventRecord* PartRecords(int part) const { return m_pBuffers->parts[part]; }
-    const std::uint8_t* PatternData() const { return m_pBuffers->pattern; }
+    const PartEventRecord* PartRecords(int part) const { return m_buffers.parts[part].data(); }
+    const std::uint8_t* PatternData() const { return m_buffers.pattern.data(); }
 
 private:
+    bool ConvertAll();
     void ScanTempoTrack();
     void SetMeasures();
     bool StoreRecord(std::uint32_t track, int part, const MidiEvent& event, std::uint8_t status,
@@ -73,9 +87,10 @@ private:
     // Entries that refuse a song the keyboard's formats cannot hold.
     void RefuseOversize(std::string entry);
 
-    ConverterBuffersPtr m_pBuffers;
+    ConverterBuffers m_buffers;
     // Set when the song exceeds what the formats can hold: its outputs are not written.
     bool m_bOversize = false;
+    ConversionOutcome m_outcome;
 };
 
 }  // namespace korvana

@@ -1,12 +1,11 @@
 #pragma once
 
-// The converter's large work buffers. Converters are short-lived, one per file, so the buffers are
-// handed from one converter to the next instead of being allocated and cleared for each file;
-// only the bytes a conversion writes are ever touched.
+// The converter's work buffers. They grow with the song up to the limits below, so a short
+// pattern costs a few kilobytes and converting it allocates nothing per event.
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include "ControlListEntry.h"
 #include "PartEventRecord.h"
@@ -14,23 +13,16 @@
 namespace korvana {
 
 struct ConverterBuffers {
-    static constexpr std::size_t kPartCapacity = 131072;      // 2 MiB of records per part
-    static constexpr std::size_t kPatternCapacity = 1048576;  // pattern data being built
+    static constexpr std::size_t kPartCapacity = 131072;  // 2 MiB of records per part
+    // The pattern data is refused beyond 0xFFFF bytes; building it stops after the record that
+    // crosses that (8 bytes at most) and adds one padding byte.
+    static constexpr std::size_t kPatternCapacity = 0x10000 + 16;
     static constexpr std::uint32_t kNoMatch = 0xFFFFFFFFu;
 
-    PartEventRecord parts[kPartCount][kPartCapacity];
-    std::uint8_t pattern[kPatternCapacity];
+    std::vector<PartEventRecord> parts[kPartCount];
+    std::vector<std::uint8_t> pattern = std::vector<std::uint8_t>(kPatternCapacity);
     // Per record of the part being converted: the index of the record that ends its note.
-    std::uint32_t noteEnd[kPartCapacity];
+    std::vector<std::uint32_t> noteEnd;
 };
-
-struct ConverterBuffersRecycler {
-    void operator()(ConverterBuffers* buffers) const noexcept;
-};
-
-using ConverterBuffersPtr = std::unique_ptr<ConverterBuffers, ConverterBuffersRecycler>;
-
-// A set of buffers: the one the previous converter gave back, else a fresh (untouched) one.
-ConverterBuffersPtr AcquireConverterBuffers();
 
 }  // namespace korvana

@@ -10,12 +10,15 @@ struct MidiEvent {
     std::uint32_t dwTime;    // absolute ticks from the start of its track
     std::uint32_t dwLength;  // number of data bytes
     std::uint8_t byStatus;   // status in effect, after running status
-    std::uint8_t byData[7];  // the data bytes when dwLength <= 7
-    // The data bytes when dwLength >= 8, null otherwise. They live in the reader's payload
-    // store, so an event never needs an allocation of its own.
+    std::uint8_t byData[7];  // the first data bytes, up to 7 of them
+    // When dwLength >= 8: the data bytes after the first, where they stand in the song's bytes
+    // (a meta event's first data byte is its type, which stands apart from the rest). Null
+    // otherwise. An event never needs memory of its own.
     const std::uint8_t* pData;
 
-    const std::uint8_t* Data() const { return dwLength > sizeof(byData) ? pData : byData; }
+    // The data bytes after the first, dwLength - 1 of them, in one piece.
+    const std::uint8_t* Rest() const { return dwLength > sizeof(byData) ? pData : byData + 1; }
+    std::uint8_t Byte(std::uint32_t index) const { return index ? Rest()[index - 1] : byData[0]; }
     bool IsEndOfTrack() const { return byStatus == 0xFF && dwLength == 1 && byData[0] == 0x2F; }
 };
 

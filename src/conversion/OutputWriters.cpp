@@ -26,7 +26,7 @@ void CMidiPattern::WriteControlEntry() {
     PutWord(bytes, entry.wMeasures);
     bytes.insert(bytes.end(), std::begin(entry.byPort), std::end(entry.byPort));
     bytes.push_back(0);
-    const std::size_t setupSize = m_bShortPartSetup ? 6 : sizeof(PartSetup);
+    const std::size_t setupSize = m_options.m_bShortPartSetup ? 6 : sizeof(PartSetup);
     for (const PartSetup& setup : entry.parts) {
         const auto* fields = reinterpret_cast<const std::uint8_t*>(&setup);
         bytes.insert(bytes.end(), fields, fields + setupSize);
@@ -46,7 +46,7 @@ void CMidiPattern::WriteControlText() {
     for (std::uint8_t port : entry.byPort)
         AppendText(text, "0x%.2x,", port);
     for (const PartSetup& p : entry.parts) {
-        if (m_bShortPartSetup)
+        if (m_options.m_bShortPartSetup)
             AppendText(text, "\r\n\t0x%.2x,0x%.2x,0x%.2x,0x%.2x,0x%.2x,0x%.2x,", p.byProgram,
                        p.byVolume, p.byPan, p.byReverb, p.byChannel, p.byPartKind);
         else
@@ -58,13 +58,23 @@ void CMidiPattern::WriteControlText() {
     m_controlFile.Append(text);
 }
 
-void CMidiPattern::WritePatternFile() {
-    m_strPatternFile = m_strBasePath + "sty";
-    if (!m_bWriteFiles)
-        return;
+bool CMidiPattern::WriteOutputFiles() {
     const std::span<const std::uint8_t> data(PatternData(), static_cast<std::size_t>(m_nDataPos));
-    if (!WriteFileAtomically(m_strPatternFile, data))
-        AddError(FormatText("%s File Write Error", m_strPatternFile.c_str()));
+    AtomicFileWriter pattern(m_strPatternFile);
+    AtomicFileWriter control(m_controlFile.Path());
+    pattern.Write(data);
+    control.Write(m_controlFile.Bytes());
+    // Both are whole before either replaces its target.
+    const bool written =
+        !pattern.Error() && !control.Error() && pattern.Commit() && control.Commit();
+    if (!written) {
+        const bool patternFailed = pattern.Error().operator bool();
+        const std::string& path = patternFailed ? m_strPatternFile : m_controlFile.Path();
+        const std::error_code error = patternFailed ? pattern.Error() : control.Error();
+        m_outcome.writeFailure = path + ": " + error.message();
+        AddError(FormatText("%s File Write Error", path.c_str()));
+    }
+    return written;
 }
 
 }  // namespace korvana

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "CMidiPattern.h"
-#include "Prompt.h"
 #include "TextFormat.h"
 
 namespace korvana {
@@ -68,7 +67,7 @@ void TakeFirst(bool& taken, std::uint8_t& field, std::uint8_t value) {
 }  // namespace
 
 bool CMidiPattern::ConvertTrack(std::uint32_t track) {
-    const std::span<const MidiEvent> events = m_trackEvents[track];
+    const TrackEvents events = Track(track);
     const char* path = m_strFileName.c_str();
 
     int channel = -1;
@@ -90,12 +89,12 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
     const auto partBit = static_cast<std::uint8_t>(part >= 0 ? 1u << part : 0u);
     if (mixed || (m_control.byPartMask & partBit)) {
         AddError(FormatText("%s Track %d Error", path, static_cast<int>(track)));
-        Prompt().Message("Mixed tracks are not allowed!");
+        ShowMessage("Mixed tracks are not allowed!");
         return false;
     }
     if (part < 0) {
         AddError("MIDI file containing track 1-8 is not supported!");
-        Prompt().Message("MIDI file containing track 1-8 is not supported!");
+        ShowMessage("MIDI file containing track 1-8 is not supported!");
         return false;
     }
     m_control.byPartMask |= partBit;
@@ -106,7 +105,7 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
     m_nPartRecords[part] = 0;
     for (const MidiEvent& event : events) {
         const std::uint8_t status = event.byStatus;
-        const std::uint8_t* data = event.Data();
+        const std::uint8_t* data = event.byData;
         bool store = false;
         switch (status >> 4) {
             case 0x8:
@@ -141,7 +140,7 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
                 break;
             case 0xC: {
                 const bool rhythm = channel == kDrumChannel || channel == kPercussionChannel;
-                const bool raw = m_bRawDrumProgram && channel == kDrumChannel;
+                const bool raw = m_options.m_bRawDrumProgram && channel == kDrumChannel;
                 TakeFirst(taken.program, setup.byProgram,
                           static_cast<std::uint8_t>(rhythm && !raw ? data[0] + 0x80 : data[0]));
                 break;
@@ -173,11 +172,14 @@ bool CMidiPattern::StoreRecord(std::uint32_t track, int part, const MidiEvent& e
         return false;
     }
     // Re-timed to 192 per quarter; 64-bit so that late events keep their time.
-    const std::uint32_t division = g_nPPQN;
+    const std::uint32_t division = m_nPPQN;
     auto onGrid = [division](std::uint32_t time) {
         return static_cast<std::uint32_t>(std::uint64_t{time} * 192 / division);
     };
-    PartEventRecord& record = m_pBuffers->parts[part][count++];
+    std::vector<PartEventRecord>& records = m_buffers.parts[part];
+    if (static_cast<std::size_t>(count) == records.size())
+        records.emplace_back();
+    PartEventRecord& record = records[static_cast<std::size_t>(count++)];
     record = {};
     record.dwTime = onGrid(event.dwTime);
     const std::uint32_t delta = record.dwTime - onGrid(previous);
@@ -204,9 +206,10 @@ bool CMidiPattern::StoreRecord(std::uint32_t track, int part, const MidiEvent& e
 }
 
 void CMidiPattern::SetNoteLengths(std::uint32_t track, int part) {
-    PartEventRecord* records = m_pBuffers->parts[part];
-    std::uint32_t* noteEnd = m_pBuffers->noteEnd;
+    PartEventRecord* records = m_buffers.parts[part].data();
     const auto count = static_cast<std::uint32_t>(m_nPartRecords[part]);
+    m_buffers.noteEnd.resize(count);
+    std::uint32_t* noteEnd = m_buffers.noteEnd.data();
 
     // Backwards, remembering per note number the nearest later record that ends it, so each
     // sounding note finds its end in one pass.
@@ -229,7 +232,7 @@ void CMidiPattern::SetNoteLengths(std::uint32_t track, int part) {
         if (noteEnd[i] == ConverterBuffers::kNoMatch) {
             AddError(FormatText("%s Track %d Error Back Find 0x9N %.2x %.2x", path, trackNumber,
                                 record.byStatus, record.byData1));
-            Prompt().Message("Note Off Error!");
+            ShowMessage("Note Off Error!");
             continue;
         }
         const std::uint32_t length = records[noteEnd[i]].dwTime - record.dwTime;
@@ -248,11 +251,11 @@ void CMidiPattern::SetNoteLengths(std::uint32_t track, int part) {
 }
 
 bool CMidiPattern::BuildPatternData() {
-    std::uint8_t* out = m_pBuffers->pattern;
-    const std::uint32_t headerSize = m_bBinaryOutput ? 16 : 18;
+    std::uint8_t* out = m_buffers.pattern.data();
+    const std::uint32_t headerSize = m_options.m_bBinaryOutput ? 16 : 18;
     std::memset(out, 0, headerSize);
     out[0] = out[1] = 0xFF;
-    if (!m_bBinaryOutput)
+    if (!m_options.m_bBinaryOutput)
         out[17] = 0xFF;
     std::uint32_t position = headerSize;
 
@@ -261,7 +264,7 @@ bool CMidiPattern::BuildPatternData() {
             continue;
         const std::uint32_t start = position;
         std::uint8_t previousStatus = 0;
-        const PartEventRecord* records = m_pBuffers->parts[part];
+        const PartEventRecord* records = m_buffers.parts[part].data();
         for (int i = 0; i < m_nPartRecords[part]; ++i) {
             const PartEventRecord& record = records[i];
             if (record.byDelta[2])
@@ -281,7 +284,7 @@ bool CMidiPattern::BuildPatternData() {
                     out[position++] = record.byLength[1];
                 out[position++] = record.byLength[0];
             }
-            // A record adds at most 8 bytes, and the buffer is far larger than the limit.
+            // A record adds at most 8 bytes; the buffer has room for them beyond the limit.
             if (position > kMaxPatternData)
                 break;
         }

@@ -1,18 +1,10 @@
 #include "PendingFile.h"
 
-#include <fstream>
-
-#include "SafeFile.h"
-
 namespace korvana {
 
 void PendingFile::Start(const std::string& path) {
     m_strPath = path;
     m_bytes.clear();
-}
-
-bool PendingFile::CanWrite() const {
-    return std::ofstream(m_strPath, std::ios::binary | std::ios::app).good();
 }
 
 void PendingFile::Append(std::string_view bytes) {
@@ -21,10 +13,6 @@ void PendingFile::Append(std::string_view bytes) {
 
 void PendingFile::Append(const std::vector<std::uint8_t>& bytes) {
     m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
-}
-
-bool PendingFile::Commit() {
-    return WriteFileAtomically(m_strPath, m_bytes);
 }
 
 }  // namespace korvana

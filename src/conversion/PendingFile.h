@@ -1,6 +1,6 @@
 #pragma once
 
-// An output file whose bytes are collected in memory and written whole at the end, so a failed
+// An output file whose bytes are collected in memory, to be written whole at the end, so a failed
 // conversion never leaves it half-written.
 
 #include <cstdint>
@@ -14,12 +14,8 @@ class PendingFile {
 public:
     // Starts an empty content for path.
     void Start(const std::string& path);
-    // Makes sure the path can be written (creating it when missing, keeping what it holds).
-    bool CanWrite() const;
     void Append(std::string_view bytes);
     void Append(const std::vector<std::uint8_t>& bytes);
-    // Replaces the file with the collected bytes.
-    bool Commit();
 
     const std::string& Path() const { return m_strPath; }
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }

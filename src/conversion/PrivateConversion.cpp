@@ -4,31 +4,41 @@
 
 namespace korvana {
 namespace fs = std::filesystem;
+namespace {
 
-PrivateConversion ConvertPrivately(const fs::path& file, const ConversionOptions& options) {
-    PrivateConversion outcome;
-    const std::string given = file.string();
-    // The song is read into memory once and converted there: nothing is written anywhere.
-    CMidiPattern converter;
-    converter.m_bBinaryOutput = options.binaryOutput;
-    converter.m_bShortPartSetup = options.shortPartSetup;
-    converter.m_bRawDrumProgram = options.rawDrumProgram;
-    converter.m_bDumpEvents = options.dumpEvents;
-    converter.m_bWriteFiles = false;
-    converter.AddInputFile(given);
-    try {
-        outcome.result = converter.Convert();
-    } catch (const fs::filesystem_error& failure) {
-        outcome.errors.push_back(given + ": cannot be read (" + failure.code().message() + ")");
-        return outcome;
-    }
-    outcome.errors = converter.m_errors;
-    if (outcome.Accepted() && options.binaryOutput) {
+ConversionOutcome ConvertInMemory(CMidiPattern& converter, const ConversionOptions& options) {
+    ConversionOutcome outcome = converter.Convert();
+    if (outcome.Accepted() && options.m_bBinaryOutput) {
         outcome.image = converter.m_controlFile.Bytes();
         const std::uint8_t* pattern = converter.PatternData();
         outcome.image.insert(outcome.image.end(), pattern, pattern + converter.m_nDataPos);
     }
     return outcome;
+}
+
+}  // namespace
+
+ConversionOutcome ConvertPrivately(const fs::path& file, ConversionOptions options) {
+    options.m_bWriteFiles = false;
+    const std::string given = file.string();
+    CMidiPattern converter(options);
+    converter.AddInputFile(given);
+    try {
+        return ConvertInMemory(converter, options);
+    } catch (const fs::filesystem_error& failure) {
+        ConversionOutcome outcome;
+        outcome.items.push_back({ConversionOutcome::Kind::LogEntry,
+                                 given + ": cannot be read (" + failure.code().message() + ")"});
+        return outcome;
+    }
+}
+
+ConversionOutcome ConvertPrivately(const std::string& name, std::span<const std::uint8_t> bytes,
+                                   ConversionOptions options) {
+    options.m_bWriteFiles = false;
+    CMidiPattern converter(options);
+    converter.AddInputBytes(name, bytes);
+    return ConvertInMemory(converter, options);
 }
 
 }  // namespace korvana

@@ -22,21 +22,26 @@ void PutBigEndian(Bytes& out, std::uint32_t value, int bytes) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
+// The event's data bytes from the first-th on.
+void PutData(Bytes& out, const MidiEvent& event, std::uint32_t first) {
+    for (std::uint32_t i = first; i < event.dwLength; ++i)
+        out.push_back(event.Byte(i));
+}
+
 void PutEvent(Bytes& out, const MidiEvent& event) {
-    const std::uint8_t* data = event.Data();
     out.push_back(event.byStatus);
     if (event.byStatus == 0xFF) {
         // The type byte, then the data's length and the data.
         const std::uint32_t length = event.dwLength ? event.dwLength - 1 : 0;
-        out.push_back(event.dwLength ? data[0] : 0);
+        out.push_back(event.dwLength ? event.byData[0] : 0);
         PutQuantity(out, length);
-        out.insert(out.end(), data + 1, data + 1 + length);
+        PutData(out, event, 1);
     } else if (event.byStatus >= 0xF1 && event.byStatus != 0xF7) {
         PutQuantity(out, event.dwLength);
-        out.insert(out.end(), data, data + event.dwLength);
+        PutData(out, event, 0);
     } else {
         // Channel events, and System Exclusive bytes exactly as they stood in the file.
-        out.insert(out.end(), data, data + event.dwLength);
+        PutData(out, event, 0);
     }
 }
 

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "PrivateConversion.h"
-#include "RecordingPrompt.h"
 #include "SafeFile.h"
 
 namespace korvana {
@@ -47,8 +46,6 @@ SongFix FixSong(const fs::path& file, const RepairOptions& options) {
         fix.readable = false;
         return fix;
     }
-    RecordingPrompt quiet;
-    const ScopedPrompt scope(quiet);
     if (ConvertPrivately(file).Accepted()) {
         fix.unchanged = fix.fixable = true;
         fix.bytes = std::move(*song);
@@ -66,9 +63,9 @@ SongFix FixSong(const fs::path& file, const RepairOptions& options) {
         fix.errors.push_back("The repaired song could not be checked: no temporary file.");
         return fix;
     }
-    const PrivateConversion check = ConvertPrivately(copy);
+    const ConversionOutcome check = ConvertPrivately(copy);
     if (!check.Accepted()) {
-        for (const std::string& entry : check.errors) {
+        for (const std::string& entry : check.Errors()) {
             std::string line = PlainRefusal(entry, copy.string(), file.string());
             if (std::find(fix.errors.begin(), fix.errors.end(), line) == fix.errors.end())
                 fix.errors.push_back(std::move(line));

@@ -27,7 +27,7 @@ bool IsChannelEvent(const MidiEvent& event) {
     return event.byStatus < 0xF0;
 }
 bool IsMeta(const MidiEvent& event, std::uint8_t type) {
-    return event.byStatus == kMeta && event.dwLength >= 1 && event.Data()[0] == type;
+    return event.byStatus == kMeta && event.dwLength >= 1 && event.byData[0] == type;
 }
 // The forms the check takes: exactly the standard lengths.
 bool IsTimeSignature(const MidiEvent& event) {
@@ -38,11 +38,11 @@ bool IsTempo(const MidiEvent& event) {
 }
 
 std::string TimeSignatureText(const MidiEvent& event) {
-    const std::uint8_t* data = event.Data();
+    const std::uint8_t* data = event.byData;
     return FormatText("%u/%u", data[1], 1u << std::min<unsigned>(data[2], 31));
 }
 std::string TempoText(const MidiEvent& event) {
-    const std::uint8_t* data = event.Data();
+    const std::uint8_t* data = event.byData;
     const std::uint32_t micros = static_cast<std::uint32_t>(data[1]) << 16 |
                                  static_cast<std::uint32_t>(data[2]) << 8 | data[3];
     return micros ? FormatText("%.0f BPM", 60000000.0 / micros)
@@ -82,7 +82,7 @@ std::optional<std::string> SongName(const std::vector<RepairTrack>& tracks) {
         for (const RepairEvent& event : track.events) {
             if (event.midi.byStatus != kMeta)
                 continue;
-            const char* text = reinterpret_cast<const char*>(event.midi.Data() + 1);
+            const char* text = reinterpret_cast<const char*>(event.midi.Rest());
             const std::size_t length = event.midi.dwLength - 1;
             return std::string(text, strnlen(text, length));
         }
@@ -131,23 +131,22 @@ private:
     // The original tracks without their End of Track events; where each should end is kept.
     void TakeTracks() {
         for (std::uint32_t number = 0; number < m_reader.m_nTracks; ++number) {
-            const std::span<const MidiEvent> events = m_reader.m_trackEvents[number];
             RepairTrack& track = m_source.emplace_back();
             track.sourceTrack = static_cast<int>(number);
             bool ended = false;
-            for (const MidiEvent& event : events) {
+            for (const MidiEvent& event : m_reader.Track(number)) {
                 track.endTime = std::max(track.endTime, event.dwTime);
                 if (event.IsEndOfTrack())
                     ended = true;
                 else
                     track.events.push_back({event, event.dwTime});
             }
-            if (events.empty())
+            if (m_reader.m_trackEventCount[number] == 0)
                 continue;  // an empty chunk holds nothing and goes
             if (!ended)
                 m_endLines.push_back(
                     FormatText("Added the missing End of Track to track %u.", number));
-            else if (!events.back().IsEndOfTrack())
+            else if (!m_reader.m_trackLastEvent[number].IsEndOfTrack())
                 m_endLines.push_back(
                     FormatText("Moved the End of Track of track %u after its last event.", number));
         }
@@ -373,10 +372,10 @@ private:
         MidiEvent event{};
         event.byStatus = kMeta;
         event.dwLength = static_cast<std::uint32_t>(m_nameData.size());
+        std::memcpy(event.byData, m_nameData.data(),
+                    std::min(m_nameData.size(), sizeof(event.byData)));
         if (event.dwLength > sizeof(event.byData))
-            event.pData = m_nameData.data();
-        else
-            std::memcpy(event.byData, m_nameData.data(), m_nameData.size());
+            event.pData = m_nameData.data() + 1;
         std::vector<RepairEvent>& zero = m_tracks.front().events;
         zero.insert(zero.begin(), RepairEvent{event, 0});
         Change(name.empty() ? std::string("Added an empty track name at the start of track 0, so "
@@ -401,12 +400,7 @@ private:
 SongRepair RepairSong(std::span<const std::uint8_t> song, const RepairOptions& options) {
     SongRepair refused;
     CMidiReader reader;
-    if (!reader.m_pFileData.Allocate(std::max<std::size_t>(song.size(), 1))) {
-        refused.errors.push_back("There is not enough memory to read the song.");
-        return refused;
-    }
-    std::memcpy(reader.m_pFileData.Data(), song.data(), song.size());
-    reader.m_nFileSize = static_cast<std::uint32_t>(song.size());
+    reader.LoadBytes(song);
     if (reader.ReadHeader() != CMidiReader::kHeaderOk) {
         refused.errors.push_back(
             reader.m_nFormat > 1 && song.size() >= 14
@@ -415,7 +409,7 @@ SongRepair RepairSong(std::span<const std::uint8_t> song, const RepairOptions& o
                   "chunks are damaged.");
         return refused;
     }
-    const std::uint32_t division = g_nPPQN;
+    const std::uint32_t division = reader.m_nPPQN;
     if (division & 0x8000) {
         refused.errors.push_back(
             "Its times are counted in SMPTE frames, not in beats, so they cannot be turned into "

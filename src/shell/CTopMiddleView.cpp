@@ -142,8 +142,9 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
             break;
         }
         // The conversion does not depend on the slot: a refused song is refused once.
-        const PrivateConversion conversion =
+        const ConversionOutcome conversion =
             ConvertPrivately(CCJShell::ToPath(CCJShell::JoinPath(folder, file)));
+        conversion.ShowMessages(Prompt());
         if (!conversion.Accepted() || conversion.image.empty()) {
             Prompt().Message("File is not supported!");
             continue;

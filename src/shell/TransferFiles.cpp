@@ -9,7 +9,6 @@
 #include "CCJShell.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
-#include "RecordingPrompt.h"
 #include "SafeFile.h"
 
 namespace korvana {
@@ -40,13 +39,11 @@ std::string Renamed(std::string text, const std::string& path, const std::string
 }  // namespace
 
 SongVerdict CheckWithConverter(const QString& song) {
-    RecordingPrompt prompt;
-    const ScopedPrompt scope(prompt);
-    const PrivateConversion conversion = ConvertPrivately(CCJShell::ToPath(song));
-    SongVerdict verdict{conversion.Accepted(), prompt.m_texts, {}};
+    const ConversionOutcome conversion = ConvertPrivately(CCJShell::ToPath(song));
+    SongVerdict verdict{conversion.Accepted(), conversion.Messages(), {}};
     const std::string path = CCJShell::ToPath(song).string();
     const std::string name = QFileInfo(song).fileName().toStdString();
-    for (const std::string& entry : conversion.errors) {
+    for (const std::string& entry : conversion.Errors()) {
         verdict.errors.push_back(Renamed(entry, path, name));
     }
     return verdict;

@@ -18,7 +18,9 @@
 #define pclose _pclose
 #define EXIT_CODE(status) (status)
 #else
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #define EXIT_CODE(status) WEXITSTATUS(status)
 #endif
 
@@ -41,11 +43,12 @@ protected:
             fs::copy_file(fs::path(KORVANA_SAMPLES) / name, m_folder.Path() / name);
     }
 
-    // Runs korvana-cli in the test folder with the words after its name.
-    CliRun Cli(const std::string& words) const {
+    // Runs korvana-cli in the test folder with the words after its name; before stands in front
+    // of the program (a pipe into it, a command that runs it).
+    CliRun Cli(const std::string& words, const std::string& before = "") const {
         const fs::path errFile = m_folder.Path() / ".stderr";
-        const std::string command = "cd \"" + m_folder.Path().string() + "\" && \"" + KORVANA_CLI +
-                                    "\" " + words + " 2>\"" + errFile.string() + "\"";
+        const std::string command = "cd \"" + m_folder.Path().string() + "\" && " + before + " \"" +
+                                    KORVANA_CLI + "\" " + words + " 2>\"" + errFile.string() + "\"";
         CliRun run{};
         std::FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer;
@@ -182,6 +185,95 @@ TEST_F(CliTest, ConvertOfARefusedFileKeepsItsMessagesInJson) {
               std::string::npos);
     EXPECT_EQ(run.err, "");
 }
+
+TEST_F(CliTest, ConvertThatCannotWriteItsOutputsSaysSoAndFails) {
+    fs::create_directory(m_folder.Path() / "pop-8beat.dat");
+    const CliRun run = Cli("convert pop-8beat.mid");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "pop-8beat.mid: not converted: pop-8beat.dat: Is a directory\n");
+    EXPECT_EQ(run.err, "Cannot Write Output Files\n");
+    EXPECT_FALSE(fs::exists(m_folder.Path() / "pop-8beat.sty"));
+    const CliRun json = Cli("convert --json pop-8beat.mid");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_NE(json.out.find("\"accepted\": true, \"result\": false"), std::string::npos);
+}
+
+TEST_F(CliTest, OutputsLieBesideTheInputWhateverTheDotsOfItsFolder) {
+    fs::create_directory(m_folder.Path() / "a.b");
+    fs::copy_file(m_folder.Path() / "pop-8beat.mid", m_folder.Path() / "a.b" / "song");
+    const auto before = Names();
+    EXPECT_EQ(Cli("convert a.b/song").status, 0);
+    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(Names(m_folder.Path() / "a.b"),
+              (std::set<std::string>{"song", "song.dat", "song.sty"}));
+}
+
+TEST_F(CliTest, NamesAreEscapedInTextAndValidUtf8InJson) {
+    const std::string name = "x\n\x1b[2J\xff\"\\\xc3\xa9.mid";  // \xc3\xa9 is e acute
+    fs::copy_file(m_folder.Path() / "pop-8beat.mid", m_folder.Path() / name);
+    const std::string quoted = "'" + name + "'";
+    EXPECT_EQ(Cli("check " + quoted).out, "x\\n\\x1b[2J\\xff\"\\\xc3\xa9.mid: accepted\n");
+    EXPECT_EQ(
+        Cli("check --json " + quoted).out,
+        "[\n  {\"file\": \"x\\n\\u001b[2J\xef\xbf\xbd\\\"\\\\\xc3\xa9.mid\", \"accepted\": true, "
+        "\"result\": true, \"errors\": [], \"messages\": []}\n]\n");
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, SongsAreReadOnlyFromRegularFiles) {
+    ASSERT_EQ(mkfifo((m_folder.Path() / "fifo.mid").c_str(), 0600), 0);
+    const CliRun direct = Cli("check fifo.mid");
+    EXPECT_EQ(direct.status, 2);
+    EXPECT_EQ(direct.out, "fifo.mid: cannot be opened: not a regular file\n");
+
+    const CliRun piped = Cli("check /dev/stdin", "printf MThd |");
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_EQ(piped.out, "/dev/stdin: cannot be opened: not a regular file\n");
+
+    fs::create_directory(m_folder.Path() / "styles");
+    fs::rename(m_folder.Path() / "fifo.mid", m_folder.Path() / "styles" / "a.mid");
+    fs::copy_file(m_folder.Path() / "pop-8beat.mid", m_folder.Path() / "styles" / "b.mid");
+    const CliRun folder = Cli("check styles");
+    EXPECT_EQ(folder.status, 0);
+    EXPECT_EQ(folder.out, "styles/b.mid: accepted\n");
+    EXPECT_EQ(folder.err, "korvana-cli: styles/a.mid skipped: not a regular file\n");
+
+    // Nor is an output written over anything but a regular file or a link.
+    fs::rename(m_folder.Path() / "styles" / "a.mid", m_folder.Path() / "pop-8beat.dat");
+    const CliRun output = Cli("convert pop-8beat.mid");
+    EXPECT_EQ(output.status, 1);
+    EXPECT_EQ(output.out, "pop-8beat.mid: not converted: pop-8beat.dat: not a regular file\n");
+    EXPECT_TRUE(fs::is_fifo(m_folder.Path() / "pop-8beat.dat"));
+}
+
+TEST_F(CliTest, UnreadableFolderIsAnInputThatCannotBeOpened) {
+    fs::create_directory(m_folder.Path() / "locked");
+    fs::permissions(m_folder.Path() / "locked", fs::perms::none);
+    // Root reads any folder: run as nobody there.
+    const CliRun run =
+        Cli("check locked pop-8beat.mid",
+            geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "locked: cannot be opened: Permission denied\npop-8beat.mid: accepted\n");
+}
+
+TEST_F(CliTest, LinkAtAnOutputIsReplacedNeverWrittenThrough) {
+    TempFolder elsewhere;
+    const fs::path victim = elsewhere.Path() / "victim.dat";
+    std::ofstream(victim) << "keep";
+    fs::create_symlink(victim, m_folder.Path() / "pop-8beat.dat");
+    fs::create_symlink(victim, m_folder.Path() / "refused-ppqn-480.dat");
+    fs::create_symlink(elsewhere.Path() / "new.sty", m_folder.Path() / "pop-8beat.sty");
+    EXPECT_EQ(Cli("convert refused-ppqn-480.mid pop-8beat.mid").status, 1);
+    EXPECT_FALSE(fs::is_symlink(m_folder.Path() / "pop-8beat.dat"));
+    EXPECT_EQ(fs::file_size(m_folder.Path() / "pop-8beat.dat"), 82u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(m_folder.Path() / "pop-8beat.sty")));
+    EXPECT_TRUE(fs::is_symlink(m_folder.Path() / "refused-ppqn-480.dat"));
+    EXPECT_EQ(Names(elsewhere.Path()), std::set<std::string>{"victim.dat"});
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+}
+#endif
 
 TEST_F(CliTest, HelpDocumentsBothCommands) {
     const CliRun run = Cli("check --help");

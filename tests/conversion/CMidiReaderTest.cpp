@@ -1,4 +1,5 @@
 // The reader: header and chunk walk, track parsing, End of Track check, merge and song name.
+// Songs are read from bytes in memory, as the fuzzer reads them; one case reads a file.
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,10 @@ using test::Track;
 
 class ReaderTest : public ::testing::Test {
 protected:
-    // Loads bytes through a file and reads the header; returns its code.
+    // Loads a copy of bytes and reads the header; returns its code.
     int Load(const Bytes& bytes) {
-        const auto path = m_folder.Path() / "song.mid";
-        test::WriteBytes(path, bytes);
-        m_reader.m_strFileName = path.string();
-        EXPECT_TRUE(m_reader.LoadFile());
+        m_bytes = bytes;
+        m_reader.LoadBytes(m_bytes);
         return m_reader.ReadHeader();
     }
     // Loads a one-track format 0 file holding body and parses it.
@@ -31,23 +30,38 @@ protected:
         EXPECT_EQ(Load(Join({Header(0, 1), Track(body)})), CMidiReader::kHeaderOk);
         return m_reader.ReadTracks();
     }
-    std::span<const MidiEvent> Events(std::size_t track = 0) {
-        return m_reader.m_trackEvents.at(track);
+    std::vector<MidiEvent> Events(std::uint32_t track = 0) const {
+        EXPECT_LT(track, m_reader.m_nTracks);
+        std::vector<MidiEvent> events;
+        for (const MidiEvent& event : m_reader.Track(track))
+            events.push_back(event);
+        return events;
+    }
+    std::vector<MidiEvent> Merged() const {
+        std::vector<MidiEvent> events;
+        CMidiReader::MergedEvents merged(m_reader);
+        for (MidiEvent event; merged.Next(event);)
+            events.push_back(event);
+        return events;
     }
     static Bytes DataOf(const MidiEvent& event) {
-        return Bytes(event.Data(), event.Data() + event.dwLength);
+        Bytes data;
+        for (std::uint32_t i = 0; i < event.dwLength; ++i)
+            data.push_back(event.Byte(i));
+        return data;
     }
 
-    TempFolder m_folder;
+    Bytes m_bytes;
     CMidiReader m_reader;
 };
 
 TEST_F(ReaderTest, HeaderOnlyWithNoTracksIsAnEmptySong) {
     EXPECT_EQ(Load(Header(1, 0, 96)), CMidiReader::kHeaderOk);
-    EXPECT_EQ(g_nPPQN, 96u);
+    EXPECT_EQ(m_reader.m_nPPQN, 96u);
     EXPECT_TRUE(m_reader.ReadTracks());
     m_reader.MergeTracks();
-    EXPECT_TRUE(m_reader.m_allEvents.empty());
+    EXPECT_EQ(m_reader.m_nEvents, 0u);
+    EXPECT_TRUE(Merged().empty());
 }
 
 TEST_F(ReaderTest, MalformedChunkStructuresAreRefused) {
@@ -80,8 +94,45 @@ TEST_F(ReaderTest, MalformedChunkStructuresAreRefused) {
 
 TEST_F(ReaderTest, NothingLoadedAndUnopenableFiles) {
     EXPECT_EQ(m_reader.ReadHeader(), CMidiReader::kHeaderNotLoaded);
-    m_reader.m_strFileName = (m_folder.Path() / "missing.mid").string();
+    const TempFolder folder;
+    m_reader.m_strFileName = (folder.Path() / "missing.mid").string();
     EXPECT_THROW(m_reader.LoadFile(), std::filesystem::filesystem_error);
+    m_reader.m_strFileName = folder.Path().string();
+    EXPECT_THROW(m_reader.LoadFile(), std::filesystem::filesystem_error);
+}
+
+TEST_F(ReaderTest, FileIsReadAsItsBytesAre) {
+    const Bytes song = {
+        'M',  'T',  'h',  'd',  0,   0,   0, 6,
+        0,    0,    0,    1,    0,   96,          // MThd, length 6, format 0, 1 track, 96 ticks
+        'M',  'T',  'r',  'k',  0,   0,   0, 17,  // MTrk, length 17
+        0x00, 0xFF, 0x03, 0x02, 'H', 'i',         // 0: track name "Hi"
+        0x00, 0x99, 0x24, 0x64,                   // 0: note on 36 velocity 100, channel 10
+        0x60, 0x24, 0x00,                         // 96: running status, velocity 0
+        0x00, 0xFF, 0x2F, 0x00,                   // 96: End of Track
+    };
+    const TempFolder folder;
+    m_reader.m_strFileName = (folder.Path() / "song.mid").string();
+    test::WriteBytes(m_reader.m_strFileName, song);
+    ASSERT_TRUE(m_reader.LoadFile());
+    ASSERT_EQ(m_reader.ReadHeader(), CMidiReader::kHeaderOk);
+    ASSERT_TRUE(m_reader.ReadTracks());
+    EXPECT_EQ(m_reader.GetSongName(), "Hi");
+    const std::vector<MidiEvent> fromFile = Events();
+
+    m_reader.Reset();
+    EXPECT_EQ(Load(song), CMidiReader::kHeaderOk);
+    ASSERT_TRUE(m_reader.ReadTracks());
+    EXPECT_EQ(m_reader.GetSongName(), "Hi");
+    const std::vector<MidiEvent> fromBytes = Events();
+    ASSERT_EQ(fromBytes.size(), 4u);
+    ASSERT_EQ(fromFile.size(), 4u);
+    for (std::size_t i = 0; i < fromBytes.size(); ++i) {
+        EXPECT_EQ(fromBytes[i].dwTime, fromFile[i].dwTime);
+        EXPECT_EQ(fromBytes[i].byStatus, fromFile[i].byStatus);
+        EXPECT_EQ(DataOf(fromBytes[i]), DataOf(fromFile[i]));
+    }
+    EXPECT_EQ(DataOf(fromBytes[2]), (Bytes{0x24, 0x00}));
 }
 
 TEST_F(ReaderTest, FormatHighByteIsNotLookedAt) {
@@ -92,7 +143,7 @@ TEST_F(ReaderTest, FormatHighByteIsNotLookedAt) {
 TEST_F(ReaderTest, RefusedFormatStillSetsTheDivision) {
     EXPECT_EQ(Load(Join({Header(2, 1, 480), Track(test::kEndOfTrack)})),
               CMidiReader::kHeaderMalformed);
-    EXPECT_EQ(g_nPPQN, 480u);
+    EXPECT_EQ(m_reader.m_nPPQN, 480u);
 }
 
 TEST_F(ReaderTest, RunningStatusAcrossNotes) {
@@ -193,12 +244,15 @@ TEST_F(ReaderTest, MergeTakesTheSmallestTimeAndTheLowerTrackOnTies) {
     EXPECT_TRUE(m_reader.ReadTracks());
     m_reader.MergeTracks();
     std::vector<std::pair<std::uint32_t, int>> order;
-    for (const MidiEvent* event : m_reader.m_allEvents)
-        order.emplace_back(event->dwTime, event->byStatus);
+    for (const MidiEvent& event : Merged())
+        order.emplace_back(event.dwTime, event.byStatus);
     const std::vector<std::pair<std::uint32_t, int>> expected = {
         {0, 0xFF},  {0, 0x9A},  {96, 0xFF},  {96, 0x99},
         {96, 0x8A}, {96, 0xFF}, {192, 0x89}, {192, 0xFF}};
     EXPECT_EQ(order, expected);
+    EXPECT_EQ(m_reader.m_nEvents, 8u);
+    EXPECT_EQ(m_reader.m_lastEvent.dwTime, 192u);
+    EXPECT_TRUE(m_reader.m_lastEvent.IsEndOfTrack());
 }
 
 TEST_F(ReaderTest, MergeComparesNextEventsAlsoWhenATrackTimeWrapped) {
@@ -210,9 +264,10 @@ TEST_F(ReaderTest, MergeComparesNextEventsAlsoWhenATrackTimeWrapped) {
     EXPECT_TRUE(m_reader.ReadTracks());
     m_reader.MergeTracks();
     std::vector<std::uint32_t> times;
-    for (const MidiEvent* event : m_reader.m_allEvents)
-        times.push_back(event->dwTime);
+    for (const MidiEvent& event : Merged())
+        times.push_back(event.dwTime);
     EXPECT_EQ(times, (std::vector<std::uint32_t>{0, 5, 0xFFFFFFFF, 1}));
+    EXPECT_EQ(m_reader.m_lastEvent.dwTime, 1u);
 }
 
 TEST_F(ReaderTest, SongNameIsTheFirstMetaEventWhateverItsType) {

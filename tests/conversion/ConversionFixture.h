@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs the converter on bytes written to a private folder and keeps what it produced.
+// Runs the converter on bytes written to a private folder and keeps what it produced: the
+// outcome, and the output files beside the song.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "CMidiPattern.h"
-#include "RecordingPrompt.h"
 #include "SafeFile.h"
 #include "SmfBytes.h"
 
@@ -38,26 +38,31 @@ protected:
         return (m_folder.Path() / "song.").string() + extension;
     }
 
-    // Converts bytes as song.mid; the converter stays for inspection in Converter().
+    // Converts bytes as song.mid; the converter stays for inspection in Converter(). Returns
+    // the converter's result.
     bool Convert(const Bytes& bytes, ConversionOptionsForTest options = {}) {
         WriteBytes(SongPath(), bytes);
-        Converter().m_bBinaryOutput = options.binary;
-        Converter().m_bShortPartSetup = options.shortSetup;
-        Converter().m_bRawDrumProgram = options.rawDrum;
-        Converter().m_bDumpEvents = options.dump;
+        Converter().m_options.m_bBinaryOutput = options.binary;
+        Converter().m_options.m_bShortPartSetup = options.shortSetup;
+        Converter().m_options.m_bRawDrumProgram = options.rawDrum;
+        Converter().m_options.m_bDumpEvents = options.dump;
         Converter().AddInputFile(SongPath());
-        const ScopedPrompt scope(m_prompt);
-        return Converter().Convert();
+        return ConvertInputs();
+    }
+    // Converts what Converter() was given.
+    bool ConvertInputs() {
+        m_outcome = Converter().Convert();
+        return m_outcome.result;
     }
     CMidiPattern& Converter() { return *m_pConverter; }
     const CMidiPattern& Converter() const { return *m_pConverter; }
-    // A fresh converter and prompt for the next case of a table.
+    // A fresh converter and outcome for the next case of a table.
     void Renew() {
         m_pConverter = std::make_unique<CMidiPattern>();
-        m_prompt = RecordingPrompt();
+        m_outcome = ConversionOutcome();
     }
-    const std::vector<std::string>& Errors() const { return Converter().m_errors; }
-    const std::vector<std::string>& Messages() const { return m_prompt.m_texts; }
+    std::vector<std::string> Errors() const { return m_outcome.Errors(); }
+    std::vector<std::string> Messages() const { return m_outcome.Messages(); }
     Bytes ControlFile() const { return ReadBytes(OutputPath("dat")); }
     Bytes PatternFile() const { return ReadBytes(OutputPath("sty")); }
     // The pattern data after the 16-byte binary header.
@@ -67,7 +72,7 @@ protected:
     }
 
     TempFolder m_folder;
-    RecordingPrompt m_prompt;
+    ConversionOutcome m_outcome;
     std::unique_ptr<CMidiPattern> m_pConverter = std::make_unique<CMidiPattern>();
 };
 

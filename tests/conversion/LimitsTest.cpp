@@ -116,5 +116,20 @@ TEST_F(PartCapacity, LargestDescribableDataIsWritten) {
     EXPECT_EQ(control[80] | control[81] << 8, 65534);
 }
 
+TEST_F(PartCapacity, FileLargerThanAnySongIsRefusedUnread) {
+    // Sparse files: neither takes room on disk. The largest is read (and found malformed), one
+    // byte more is not read at all.
+    for (const std::uint64_t size : {CMidiReader::kMaxFileSize, CMidiReader::kMaxFileSize + 1}) {
+        Renew();
+        test::WriteBytes(SongPath(), {});
+        std::filesystem::resize_file(SongPath(), size);
+        Converter().AddInputFile(SongPath());
+        EXPECT_FALSE(ConvertInputs());
+        EXPECT_EQ(Errors(), std::vector<std::string>{SongPath() + (size > CMidiReader::kMaxFileSize
+                                                                       ? " File Too Large"
+                                                                       : " Init Error:2")});
+    }
+}
+
 }  // namespace
 }  // namespace korvana

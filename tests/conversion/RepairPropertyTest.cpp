@@ -36,23 +36,23 @@ std::map<int, std::vector<Note>> NotesByChannel(const TempFolder& folder, const 
     reader.m_strFileName = (folder.Path() / "notes.mid").string();
     reader.LoadFile();
     EXPECT_EQ(reader.ReadHeader(), CMidiReader::kHeaderOk);
-    const double scale = 192.0 / g_nPPQN;
+    const double scale = 192.0 / reader.m_nPPQN;
     reader.ReadTracks();
-    reader.MergeTracks();
-    std::map<int, std::vector<const MidiEvent*>> byChannel;
-    for (const MidiEvent* event : reader.m_allEvents) {
-        if (event->byStatus < 0xF0)
-            byChannel[event->byStatus & 0x0F].push_back(event);
+    std::map<int, std::vector<MidiEvent>> byChannel;
+    CMidiReader::MergedEvents merged(reader);
+    for (MidiEvent event; merged.Next(event);) {
+        if (event.byStatus < 0xF0)
+            byChannel[event.byStatus & 0x0F].push_back(event);
     }
     std::map<int, std::vector<Note>> notes;
     for (const auto& [channel, events] : byChannel) {
         for (std::size_t i = 0; i < events.size(); ++i) {
-            const MidiEvent& on = *events[i];
+            const MidiEvent& on = events[i];
             if ((on.byStatus & 0xF0) != 0x90 || on.byData[1] == 0)
                 continue;
             Note note{on.dwTime * scale, on.byData[0], on.byData[1], std::nullopt};
             for (std::size_t j = i + 1; j < events.size(); ++j) {
-                const MidiEvent& end = *events[j];
+                const MidiEvent& end = events[j];
                 const int kind = end.byStatus & 0xF0;
                 if (end.byData[0] == on.byData[0] &&
                     (kind == 0x80 || (kind == 0x90 && end.byData[1] == 0))) {

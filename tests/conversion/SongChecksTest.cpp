@@ -134,36 +134,42 @@ TEST_F(ConvertCalls, TwoInputFilesAreRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(ConvertCalls, NoInputFileWritesNothing) {
-    const ScopedPrompt scope(m_prompt);
-    EXPECT_FALSE(Converter().Convert());
+    EXPECT_FALSE(ConvertInputs());
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ConvertCalls, UnwritableControlFile) {
-    const auto folder = m_folder.Path() / "song.dat";
-    std::filesystem::create_directory(folder);  // a folder where the control file should go
-    EXPECT_FALSE(Convert(test::Format0(kDrumNote)));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot Write Output Files"});
-    EXPECT_TRUE(Errors().empty());
+TEST_F(ConvertCalls, OutputThatIsAFolderStopsTheConversionBeforeAnythingIsWritten) {
+    for (const char* output : {"dat", "sty"}) {
+        SCOPED_TRACE(output);
+        Renew();
+        std::filesystem::remove_all(m_folder.Path() / "song.dat");
+        std::filesystem::remove_all(m_folder.Path() / "song.sty");
+        std::filesystem::create_directory(OutputPath(output));
+        EXPECT_FALSE(Convert(test::Format0(kDrumNote)));
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot Write Output Files"});
+        EXPECT_TRUE(Errors().empty());
+        EXPECT_EQ(m_outcome.writeFailure, OutputPath(output) + ": Is a directory");
+        EXPECT_EQ(std::filesystem::exists(OutputPath("dat")), output == std::string("dat"));
+        EXPECT_EQ(std::filesystem::exists(OutputPath("sty")), output == std::string("sty"));
+    }
 }
 
-TEST_F(ConvertCalls, UnwritablePatternFileIsLoggedAndTheRestGoesOn) {
-    std::filesystem::create_directory(m_folder.Path() / "song.sty");
-    EXPECT_TRUE(Convert(test::Format0(kDrumNote)));
-    EXPECT_EQ(Errors(), std::vector<std::string>{OutputPath("sty") + " File Write Error"});
-    EXPECT_EQ(ControlFile().size(), 82u);
-}
-
-TEST_F(ConvertCalls, RefusedSongLeavesAnEmptyControlFileAndNoPatternFile) {
+TEST_F(ConvertCalls, RefusedSongLeavesTheOutputsThatWereThere) {
+    test::WriteBytes(OutputPath("dat"), {'o', 'l', 'd'});
+    test::WriteBytes(OutputPath("sty"), {'p', 'a', 'i', 'r'});
     EXPECT_FALSE(Convert(test::Format0(kDrumNote, 96)));
-    EXPECT_TRUE(std::filesystem::exists(OutputPath("dat")));
-    EXPECT_TRUE(ControlFile().empty());
+    EXPECT_EQ(ControlFile(), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(PatternFile(), (Bytes{'p', 'a', 'i', 'r'}));
+    Renew();
+    std::filesystem::remove(OutputPath("dat"));
+    std::filesystem::remove(OutputPath("sty"));
+    EXPECT_FALSE(Convert(test::Format0(kDrumNote, 96)));
+    EXPECT_FALSE(std::filesystem::exists(OutputPath("dat")));
     EXPECT_FALSE(std::filesystem::exists(OutputPath("sty")));
 }
 
 TEST_F(ConvertCalls, UnopenableInputPassesTheFileError) {
     Converter().AddInputFile((m_folder.Path() / "missing.mid").string());
-    const ScopedPrompt scope(m_prompt);
     EXPECT_THROW(Converter().Convert(), std::filesystem::filesystem_error);
 }
 

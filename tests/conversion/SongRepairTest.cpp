@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "PrivateConversion.h"
-#include "RecordingPrompt.h"
 #include "SafeFile.h"
 #include "SmfBytes.h"
 #include "SongFix.h"
@@ -57,9 +56,7 @@ TEST_P(SongRepairCases, WritesTheseBytesAndSaysEachChange) {
 
     const TempFolder folder;
     test::WriteBytes(folder.Path() / "fixed.mid", repair.bytes);
-    RecordingPrompt quiet;
-    const ScopedPrompt scope(quiet);
-    EXPECT_EQ(ConvertPrivately(folder.Path() / "fixed.mid").errors, std::vector<std::string>());
+    EXPECT_EQ(ConvertPrivately(folder.Path() / "fixed.mid").Errors(), std::vector<std::string>());
 }
 
 const RepairCase kRepairCases[] = {
