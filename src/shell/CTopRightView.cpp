@@ -55,7 +55,7 @@ QStringList CTopRightView::GetSelectedFiles() const {
 }
 
 void CTopRightView::AddSongs(const std::vector<TransferSource>& songs) {
-    TransferFiles(songs, m_strRepository, m_songCheck);
+    TransferFiles(songs, m_strRepository, m_songCheck, m_repairOffer);
     RefreshRepository();
 }
 

@@ -33,7 +33,7 @@ bool AcceptedByConverter(const QString& song) {
 }
 
 void TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                   const SongCheck& check) {
+                   const SongCheck& check, const SongRepairOffer& repair) {
     for (const TransferSource& file : files) {
         const fs::path source = CCJShell::ToPath(file.strSourcePath);
         const fs::path target = CCJShell::ToPath(CCJShell::JoinPath(targetFolder, file.strName));
@@ -50,9 +50,16 @@ void TransferFiles(const std::vector<TransferSource>& files, const QString& targ
             const fs::path privateCopy = scratch->Path() / CCJShell::ToPath(file.strName);
             std::error_code ec;
             const bool copied = scratch->IsValid() && fs::copy_file(source, privateCopy, ec);
-            if (!copied || !check(CCJShell::FromPath(privateCopy))) {
-                Prompt().Message(name + ":  File is not supported!");
-                continue;
+            const QString checked = CCJShell::FromPath(privateCopy);
+            if (!copied || !check(checked)) {
+                const RepairChoice choice =
+                    copied && repair ? repair(checked, name) : RepairChoice::NotOffered;
+                // The repaired song goes through the check like any other.
+                const bool repaired = choice == RepairChoice::Repaired && check(checked);
+                if (!repaired && choice != RepairChoice::Declined)
+                    Prompt().Message(name + ":  File is not supported!");
+                if (!repaired)
+                    continue;
             }
             copySource = privateCopy;
         }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "SongRepairOffer.h"
+
 namespace korvana {
 
 // One file to copy: where it is read from, and the name it gets in the target folder.
@@ -26,7 +28,9 @@ bool AcceptedByConverter(const QString& song);
 // supported!" and not copied; the copy that is checked is the copy that is stored. An existing
 // target asks "Overwrite?  " + name: No skips the file, Cancel stops the whole transfer. Copies
 // never leave a half-written file; a failed copy shows only in the next rebuild of the list.
+// With a repair offer, a refused song that can be repaired may be added repaired instead, after
+// the same check.
 void TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                   const SongCheck& check);
+                   const SongCheck& check, const SongRepairOffer& repair = {});
 
 }  // namespace korvana
