@@ -1,6 +1,7 @@
 #include "CMiddleView.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include "AppFolder.h"
@@ -11,6 +12,8 @@
 #include "CCJShellList.h"
 #include "CCJShellTree.h"
 #include "CGdipButton.h"
+#include "CHelpWnd.h"
+#include "CMainFrame.h"
 #include "CMidiDeviceDlg.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
@@ -18,6 +21,7 @@
 #include "FramePanes.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "WindowSettings.h"
 
 namespace korvana {
 
@@ -29,6 +33,13 @@ constexpr int kButtonHeight = 40;
 // Copy Up and Copy Down need a folder on each side; the root "/" is a folder like any other.
 bool IsUsableFolder(const QString& folder) {
     return !folder.isEmpty();
+}
+
+// The name a keyboard gives itself (8-bit text), without the control characters it may hold.
+QString DeviceNameText(const std::string& name) {
+    QString text = SlotText(name);
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return text.trimmed();
 }
 
 }  // namespace
@@ -73,13 +84,24 @@ void CMiddleView::OnConnect() {
     if (link == nullptr || !link->IsIdle()) {
         return;
     }
-    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window());
+    const WindowSettings::Ports remembered = WindowSettings::LoadPorts();
+    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window(), remembered.strIn,
+                          remembered.strOut);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
+    auto* frame = qobject_cast<CMainFrame*>(window());
     if (!link->ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
+        if (frame != nullptr) {
+            frame->ShowDeviceName({});
+        }
         return;
     }
+    if (frame != nullptr) {
+        frame->ShowDeviceName(DeviceNameText(m_strDeviceName));
+    }
+    WindowSettings::SavePorts(
+        {dialog.m_inNames.value(m_nInDevice), dialog.m_outNames.value(m_nOutDevice)});
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
     }
@@ -151,7 +173,12 @@ void CMiddleView::OnCopyDown() {
 }
 
 void CMiddleView::OnHelpButton() {
-    OpenAppFile(HelpDocumentName());
+    // The answer may come after the window has gone.
+    CCJShell::ShellOpen(GetDataFolder() + HelpDocumentName(), [view = QPointer<QWidget>(this)] {
+        if (view != nullptr) {
+            CHelpWnd::ShowHelp(GetDataFolder() + QStringLiteral("Help.html"), view->window());
+        }
+    });
 }
 
 void CMiddleView::OnAboutButton() {

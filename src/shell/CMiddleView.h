@@ -29,7 +29,8 @@ public:
     void OnCopyUp();
     // The songs selected in the repository into the browser's folder, without a check.
     void OnCopyDown();
-    // Opens the help document beside the program.
+    // Opens the help document with the desktop's program for it, or where there is none, in a
+    // window of the program's own.
     void OnHelpButton();
     void OnAboutButton();
 

@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 #include <array>
 
+#include "CCJFlatHeaderCtrl.h"
 #include "CMidiTrans.h"
 #include "ColumnWidths.h"
 #include "DevListCtrl.h"
@@ -21,6 +22,8 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     constexpr std::array kTitles{IDS_COLUMN_DEVICE};
     m_wndDevList->BuildColumns(FontScaledWidths(kWidths, m_wndDevList->font()), kTitles);
     m_wndDevList->SubclassHeader(false);
+    // Row i is slot i: the slots keep the keyboard's order, and the header offers no sort.
+    m_wndDevList->GetFlatHeader()->setSectionsClickable(false);
     connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
             Qt::DirectConnection);
     connect(m_wndDevList, &DevListCtrl::deleteSlotRequested, this, &CTopLeftView::OnUserDeleteSlot,
