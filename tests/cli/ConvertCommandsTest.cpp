@@ -12,13 +12,19 @@
 
 #include "SafeFile.h"
 
+// The program's output is read as bytes on both systems, so a stray CR cannot hide.
 #if defined(_WIN32)
 #define popen _popen
 #define pclose _pclose
 #define EXIT_CODE(status) (status)
+#define POPEN_READ_BYTES "rb"
+// cmd /c drops the first and the last quote of a command line that starts with one.
+#define SHELL_COMMAND(line) ("\"" + (line) + "\"")
 #else
 #include <sys/wait.h>
 #define EXIT_CODE(status) WEXITSTATUS(status)
+#define POPEN_READ_BYTES "r"
+#define SHELL_COMMAND(line) (line)
 #endif
 
 namespace korvana {
@@ -40,21 +46,31 @@ protected:
             fs::copy_file(fs::path(KORVANA_SAMPLES) / name, m_folder.Path() / name);
     }
 
-    // Runs korvana-cli in the test folder with the words after its name.
+    // Runs korvana-cli in the test folder with the words after its name. The folder is entered
+    // by this process rather than by the shell, whose `cd` differs between sh and cmd.
     CliRun Cli(const std::string& words) const {
         const fs::path errFile = m_folder.Path() / ".stderr";
-        const std::string command = "cd \"" + m_folder.Path().string() + "\" && \"" + KORVANA_CLI +
-                                    "\" " + words + " 2>\"" + errFile.string() + "\"";
+        const std::string command =
+            "\"" + std::string(KORVANA_CLI) + "\" " + words + " 2>\"" + errFile.string() + "\"";
         CliRun run{};
-        std::FILE* pipe = popen(command.c_str(), "r");
+        const fs::path before = fs::current_path();
+        fs::current_path(m_folder.Path());
+        std::FILE* pipe = popen(SHELL_COMMAND(command).c_str(), POPEN_READ_BYTES);
         std::array<char, 4096> buffer;
         while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
             run.out.append(buffer.data(), n);
         run.status = EXIT_CODE(pclose(pipe));
-        std::ifstream err(errFile, std::ios::binary);
-        run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+        fs::current_path(before);
+        run.err = ReadFile(errFile);
         fs::remove(errFile);
         return run;
+    }
+
+    // The whole file, closed again before the test goes on: Windows keeps an open file from
+    // being replaced or removed.
+    static std::string ReadFile(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     std::set<std::string> Names(const fs::path& folder) const {
@@ -159,16 +175,12 @@ TEST_F(CliTest, ConvertOptions) {
     EXPECT_TRUE(fs::exists(m_folder.Path() / "pop-8beat.mid_AllEvents.txt"));
 
     EXPECT_EQ(Cli("convert --text pop-8beat.mid").status, 0);
-    std::ifstream text(m_folder.Path() / "pop-8beat.dat");
-    std::string first;
-    std::getline(text, first);
-    EXPECT_EQ(first, "/* PATTERN_DATA CONTROL_LIST__001 */\r");
+    const std::string text = ReadFile(m_folder.Path() / "pop-8beat.dat");
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "/* PATTERN_DATA CONTROL_LIST__001 */\r\n");
 
     // The DRUM program (0) is kept raw: the first part setup byte at offset 24.
     EXPECT_EQ(Cli("convert --raw-drum pop-8beat.mid").status, 0);
-    std::ifstream control(m_folder.Path() / "pop-8beat.dat", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(control)),
-                            std::istreambuf_iterator<char>());
+    const std::string bytes = ReadFile(m_folder.Path() / "pop-8beat.dat");
     ASSERT_EQ(bytes.size(), 82u);
     EXPECT_EQ(bytes[24], 0);
 }
