@@ -17,21 +17,15 @@
 #define KORVANA_ISATTY(fd) isatty(fd)
 #endif
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Commands.h"
 #include "JsonText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
-#include "SysExChunks.h"
 
 namespace korvana::cli {
 namespace {
-
-// Base time-outs the window uses for sending and fetching.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -66,28 +60,16 @@ std::optional<int> FindPort(const std::vector<MidiDevEntry>& ports, const std::s
     return std::nullopt;
 }
 
-// The process's device over the chosen MIDI system, for the lifetime of one command. Its end
-// closes every client, which a JACK server needs before the process goes.
-class DeviceSession {
-public:
-    DeviceSession() : m_pDevice(CMidiDevice::GetInstance()) {}
-    ~DeviceSession() { CMidiDevice::ReleaseInstance(); }
-    DeviceSession(const DeviceSession&) = delete;
-    DeviceSession& operator=(const DeviceSession&) = delete;
-
-    bool Start(const std::optional<std::string>& api, std::string& error) {
-        auto backend = RtMidiBackend::Create(api.value_or(""), "Korvana", error);
-        if (!backend)
-            return false;
-        m_pDevice->SetBackend(std::move(backend));
-        m_pDevice->EnumDevices();
-        return true;
-    }
-    CMidiDevice& Device() { return *m_pDevice; }
-
-private:
-    CMidiDevice* m_pDevice;
-};
+// Installs the chosen MIDI system and lists its ports. The link's end closes every client,
+// which a JACK server needs before the process goes.
+bool StartLink(CMidiTrans& link, const std::optional<std::string>& api, std::string& error) {
+    auto backend = RtMidiBackend::Create(api.value_or(""), "Korvana", error);
+    if (!backend)
+        return false;
+    link.Device().SetBackend(std::move(backend));
+    link.EnumDevices();
+    return true;
+}
 
 int ListPorts(CMidiDevice& device, bool json) {
     if (!json) {
@@ -112,9 +94,9 @@ int ListPorts(CMidiDevice& device, bool json) {
     return kExitOk;
 }
 
-int ListSlots(bool json) {
+int ListSlots(CMidiTrans& link, bool json) {
     std::vector<std::string> names;
-    if (!CMidiTrans::ReadDirectory(names)) {
+    if (!link.ReadDirectory(names)) {
         Prompt().Message("Connection error!");
         return kExitRefused;
     }
@@ -136,24 +118,17 @@ int ListSlots(bool json) {
 // Shows a percentage on the terminal as acknowledged chunks come in; silent otherwise.
 class TerminalProgress {
 public:
-    TerminalProgress(CMidiDevice& device, std::size_t imageSize)
-        : m_device(device), m_bShown(KORVANA_ISATTY(2) != 0) {
-        // The header is one message; the data frame is the image packed, plus 12 bytes.
-        const std::size_t dataFrame = 2 * imageSize + 12;
-        m_nTotal =
-            1 + (dataFrame <= kFirstPieceSize
-                     ? 1
-                     : 1 + (dataFrame - kFirstPieceSize + kLaterPieceSize - 1) / kLaterPieceSize);
-        if (!m_bShown)
-            return;
-        m_device.SetProgress([this] { Step(); });
-        g_bProgressNotify = 1;
+    TerminalProgress(CMidiTrans& link, std::size_t imageSize)
+        : m_link(link),
+          m_bShown(KORVANA_ISATTY(2) != 0),
+          m_nTotal(CMidiTrans::SendSteps(imageSize)) {
+        if (m_bShown)
+            m_link.SetProgress([this] { Step(); });
     }
     ~TerminalProgress() {
         if (!m_bShown)
             return;
-        g_bProgressNotify = 0;
-        m_device.SetProgress(nullptr);
+        m_link.SetProgress(nullptr);
         std::fputs("\n", stderr);
     }
     TerminalProgress(const TerminalProgress&) = delete;
@@ -167,13 +142,13 @@ private:
         std::fflush(stderr);
     }
 
-    CMidiDevice& m_device;
+    CMidiTrans& m_link;
     const bool m_bShown;
-    std::size_t m_nTotal = 1;
+    const std::size_t m_nTotal;
     std::size_t m_nDone = 0;
 };
 
-int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
+int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
     const PrivateConversion conversion = ConvertPrivately(file);
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.errors)
@@ -183,8 +158,8 @@ int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
     }
     bool sent;
     {
-        TerminalProgress progress(device, conversion.image.size());
-        sent = CMidiTrans::SendFile(conversion.image, slot, kSendTimeout);
+        TerminalProgress progress(link, conversion.image.size());
+        sent = link.SendFile(conversion.image, slot, kSendTimeout);
     }
     if (!sent) {
         std::fprintf(stderr, "%s  Download error!\n", file.filename().string().c_str());
@@ -194,14 +169,14 @@ int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
     return kExitOk;
 }
 
-int FetchSlot(int slot, const std::filesystem::path& target) {
+int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
     std::error_code ec;
     if (std::filesystem::is_directory(target, ec))
         return UsageError(target.string() + " is a folder");
     if (std::filesystem::exists(target, ec) &&
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(target.string() + " exists; nothing was fetched");
-    if (!CMidiTrans::ReceiveFile(target, slot, kFetchTimeout)) {
+    if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
         std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
         return kExitRefused;
     }
@@ -271,13 +246,16 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return UsageError("unknown MIDI system '" + *options.api +
                           "' (alsa, jack, coremidi or winmm, as built in)");
 
-    DeviceSession session;
+    CMidiTrans link;
+    link.SetLockWait(kKeyboardLockTimeout, [] {
+        std::fputs("waiting for the keyboard (used by another Korvana program)\n", stderr);
+    });
     std::string error;
-    if (!session.Start(options.api, error)) {
+    if (!StartLink(link, options.api, error)) {
         std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
         return kExitRefused;
     }
-    CMidiDevice& device = session.Device();
+    CMidiDevice& device = link.Device();
     if (!needsPair)
         return ListPorts(device, request.json);
 
@@ -288,7 +266,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (!out)
         return UsageError("no output port matches '" + *options.outPort + "'");
     std::string name;
-    if (!ConnectDevice(*in, name, *out))
+    if (!link.ConnectDevice(*in, name, *out))
         return kExitRefused;
 
     if (command == "connect") {
@@ -296,18 +274,18 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return kExitOk;
     }
     if (command == "list")
-        return ListSlots(request.json);
+        return ListSlots(link, request.json);
     if (command == "send")
-        return SendSong(device, request.file, request.slot);
+        return SendSong(link, request.file, request.slot);
     if (command == "delete") {
-        if (!CMidiTrans::DeleteSlot(static_cast<unsigned>(request.slot))) {
+        if (!link.DeleteSlot(static_cast<unsigned>(request.slot))) {
             std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",
                          request.slot);
             return kExitRefused;
         }
         return kExitOk;
     }
-    return FetchSlot(request.slot, request.file);
+    return FetchSlot(link, request.slot, request.file);
 }
 
 }  // namespace korvana::cli

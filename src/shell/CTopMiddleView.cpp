@@ -7,7 +7,7 @@
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
-#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
 #include "CXProgressCtrl.h"
@@ -24,38 +24,15 @@ namespace {
 
 // The bar's range is a 16-bit number.
 constexpr std::size_t kMaxProgressRange = 0xFFFF;
-// Bytes of image per step of the bar.
-constexpr std::size_t kBytesPerStep = 23;
 
 // The whole percent a position stands for (0 for an empty range).
 int Percent(int position, int top) {
     return top > 0 ? static_cast<int>(position * 100.0 / top) : 0;
 }
 
-bool CanTalkToKeyboard() {
-    return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
-}
-
 bool Confirmed(const char* question) {
     return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
-
-// Routes the device's chunk acknowledgements to the view's bar while a send command runs.
-class StepRoute {
-public:
-    StepRoute(CMidiDevice& device, CTopMiddleView& view) : m_device(device) {
-        m_device.SetProgress([&view] { view.OnStep(); });
-    }
-    ~StepRoute() {
-        g_bProgressNotify = 0;
-        m_device.SetProgress(nullptr);
-    }
-    StepRoute(const StepRoute&) = delete;
-    StepRoute& operator=(const StepRoute&) = delete;
-
-private:
-    CMidiDevice& m_device;
-};
 
 }  // namespace
 
@@ -82,13 +59,13 @@ void CTopMiddleView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTopMiddleView::OnSend() {
-    CMidiDevice* device = g_pMidiDevice.load();
+    const CMidiTrans* link = FindMidiTrans(this);
     CTopRightView* repository = FindTopRightView(this);
     CTopLeftView* slotView = FindTopLeftView(this);
-    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+    if (link == nullptr || !link->CanTalkToKeyboard() || repository == nullptr ||
+        slotView == nullptr) {
         return;
     }
-    const StepRoute route(*device, *this);
     const QStringList files = repository->GetSelectedFiles();
     if (files.isEmpty()) {
         return;
@@ -123,6 +100,10 @@ void CTopMiddleView::OnSend() {
 
 void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
                                   const QStringList& files, const QString& mode) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr) {
+        return;
+    }
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
@@ -137,7 +118,7 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
             continue;
         }
         StartProgress(conversion.image.size());
-        if (CMidiTrans::SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
+        if (link->SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
             m_nPosition = m_progress->maximum();
             m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
@@ -146,7 +127,7 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         }
         cursor = slot + 1;
     }
-    g_bProgressNotify = 0;
+    link->SetProgress(nullptr);
     m_progress->hide();
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
@@ -154,12 +135,15 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
 }
 
 void CTopMiddleView::StartProgress(std::size_t imageSize) {
-    const auto top = static_cast<int>(std::min(imageSize / kBytesPerStep + 2, kMaxProgressRange));
+    const auto top =
+        static_cast<int>(std::min(CMidiTrans::SendSteps(imageSize), kMaxProgressRange));
     m_progress->setRange(0, top);
     m_progress->setValue(0);
     m_nPosition = 0;
     m_progress->show();
-    g_bProgressNotify = 1;
+    if (CMidiTrans* link = FindMidiTrans(this)) {
+        link->SetProgress([this] { OnStep(); });
+    }
 }
 
 void CTopMiddleView::OnStep() {
@@ -179,9 +163,11 @@ void CTopMiddleView::OnStep() {
 }
 
 void CTopMiddleView::OnFetch() {
+    CMidiTrans* link = FindMidiTrans(this);
     CTopRightView* repository = FindTopRightView(this);
     const CTopLeftView* slotView = FindTopLeftView(this);
-    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+    if (link == nullptr || !link->CanTalkToKeyboard() || repository == nullptr ||
+        slotView == nullptr) {
         return;
     }
     const QStringList names = slotView->GetSelectedSlotNames();
@@ -200,8 +186,7 @@ void CTopMiddleView::OnFetch() {
         if (CCJShell::PathExists(path) && !Confirmed("Replace existed file?")) {
             continue;
         }
-        if (!CMidiTrans::ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot),
-                                     kFetchTimeout)) {
+        if (!link->ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot), kFetchTimeout)) {
             Prompt().Message((name + QStringLiteral("  Upload error!")).toStdString());
         }
     }

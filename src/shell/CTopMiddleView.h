@@ -9,16 +9,10 @@
 #include <QWidget>
 #include <cstddef>
 
-#include "CMidiTrans.h"
-
 namespace korvana {
 
 class CGdipButton;
 class CXProgressCtrl;
-
-// Base time-outs of a send and of a fetch from this pane, in milliseconds.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
 
 class CTopMiddleView : public QWidget {
     Q_OBJECT
@@ -39,7 +33,8 @@ public:
     void SendToDevice(const QString& folder, const QStringList& slotTexts, const QStringList& files,
                       const QString& mode);
 
-    // Shows the bar for a send of an image of that many bytes: 0 to size / 23 + 2.
+    // Shows the bar for a send of an image of that many bytes, one step per acknowledged chunk,
+    // and has the link step it.
     void StartProgress(std::size_t imageSize);
 
     CGdipButton* m_btnSend;
@@ -50,9 +45,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-
-private:
-    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
 };
 
 }  // namespace korvana

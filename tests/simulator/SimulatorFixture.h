@@ -1,15 +1,15 @@
 #pragma once
 
-// The process's device talking over a loopback cable to an in-process simulated keyboard,
-// connected and ready.
+// A fresh link talking over a loopback cable to an in-process simulated keyboard, connected and
+// ready.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "RecordingPrompt.h"
+#include "SafeFile.h"
 #include "SimulatedKeyboard.h"
 
 namespace korvana::test {
@@ -20,31 +20,27 @@ protected:
     void Attach(SimulatorOptions options = {},
                 std::optional<std::filesystem::path> store = std::nullopt,
                 std::size_t splitSize = 0) {
-        if (m_pDevice)
-            m_pDevice->SetBackend(nullptr);
+        m_pDevice->SetBackend(nullptr);
         m_pKeyboard = std::make_unique<SimulatedKeyboard>(options, store, splitSize);
         m_pDevice->SetBackend(m_pKeyboard->TakeProgramSide());
         m_pDevice->EnumDevices();
         std::string name;
-        ASSERT_TRUE(ConnectDevice(0, name, 0));
+        ASSERT_TRUE(m_link.ConnectDevice(0, name, 0));
         ASSERT_EQ(name, options.name);
     }
     void SetUp() override {
-        m_pDevice = CMidiDevice::GetInstance();
+        m_link.SetLockFolder(m_lockFolder.Path());
         Attach();
     }
-    void TearDown() override {
-        m_pDevice->SetBackend(nullptr);
-        m_pKeyboard.reset();
-        g_pfnFrameHandler = nullptr;
-        CMidiDevice::ReleaseInstance();
-    }
+    void TearDown() override { m_pDevice->SetBackend(nullptr); }
 
     KeyboardSimulator& Simulator() { return m_pKeyboard->Simulator(); }
     SlotStore& Store() { return m_pKeyboard->Store(); }
 
-    CMidiDevice* m_pDevice = nullptr;
     std::unique_ptr<SimulatedKeyboard> m_pKeyboard;
+    TempFolder m_lockFolder;
+    CMidiTrans m_link;
+    CMidiDevice* m_pDevice = &m_link.Device();
     RecordingPrompt m_prompt;
     ScopedPrompt m_scope{m_prompt};
 };
