@@ -13,6 +13,7 @@
 #include "CMidiPattern.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "PrivateConversion.h"
 #include "RecordingPrompt.h"
 
@@ -55,19 +56,20 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
     std::vector<std::string> files;
     for (const std::string& word : words) {
         std::error_code error;
-        if (!fs::is_directory(word, error)) {
+        const fs::path folder = PathFromUtf8(word);
+        if (!fs::is_directory(folder, error)) {
             files.push_back(word);
             continue;
         }
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(word, error)) {
-            const std::string name = entry.path().filename().string();
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            const std::string name = Utf8FromPath(entry.path().filename());
             if (EndsWithMidIgnoringCase(name) && !entry.is_directory(error))
                 names.push_back(name);
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
-            files.push_back((fs::path(word) / name).string());
+            files.push_back(Utf8FromPath(folder / PathFromUtf8(name)));
     }
     return files;
 }
@@ -75,9 +77,9 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
 // Why file cannot be opened for reading, or nothing when it can.
 std::optional<std::string> OpenError(const std::string& file) {
     std::error_code error;
-    if (fs::is_directory(file, error))
+    if (fs::is_directory(PathFromUtf8(file), error))
         return std::string(std::strerror(EISDIR));
-    std::FILE* handle = std::fopen(file.c_str(), "rb");
+    std::FILE* handle = OpenFile(PathFromUtf8(file), "rb");
     if (!handle)
         return std::string(std::strerror(errno));
     std::fclose(handle);

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "PathNames.h"
 #include "SafeFile.h"
 
 // The program's output is read as bytes on both systems, so a stray CR cannot hide.
@@ -76,7 +77,7 @@ protected:
     std::set<std::string> Names(const fs::path& folder) const {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
-            names.insert(entry.path().filename().string());
+            names.insert(Utf8FromPath(entry.path().filename()));
         return names;
     }
     std::set<std::string> Names() const { return Names(m_folder.Path()); }
@@ -157,6 +158,41 @@ TEST_F(CliTest, FolderStandsForItsMidFilesOfAnyCaseInNameOrder) {
     EXPECT_EQ(run.out, "styles" + sep + "C.Mid: accepted\nstyles" + sep +
                            "a.mid: accepted\nstyles" + sep + "b.MID: accepted\n");
     EXPECT_EQ(Names(styles), before);
+}
+
+// Names with Latin, Cyrillic and emoji letters reach the files and come back unchanged in the
+// text and JSON output, on every system.
+TEST_F(CliTest, NonAsciiNamesThroughCheckConvertFoldersAndJson) {
+    const std::string sep(1, fs::path::preferred_separator);
+    for (const std::string stem : {"Café au lait", "Привет", "Groove \xF0\x9F\x8E\xB9"}) {
+        SCOPED_TRACE(stem);
+        const std::string song = stem + ".mid";
+        const std::string folder = "Стили " + stem;
+        fs::copy_file(m_folder.Path() / "pop-8beat.mid", m_folder.Path() / PathFromUtf8(song));
+        fs::create_directory(m_folder.Path() / PathFromUtf8(folder));
+        fs::copy_file(m_folder.Path() / "pop-8beat.mid",
+                      m_folder.Path() / PathFromUtf8(folder) / PathFromUtf8(song));
+        const auto before = Names();
+
+        const CliRun check = Cli("check \"" + song + "\" \"" + folder + "\"");
+        EXPECT_EQ(check.status, 0);
+        EXPECT_EQ(check.out, song + ": accepted\n" + folder + sep + song + ": accepted\n");
+        const CliRun json = Cli("check --json \"" + song + "\"");
+        EXPECT_EQ(json.out, "[\n  {\"file\": \"" + song +
+                                "\", \"accepted\": true, \"result\": true, \"errors\": [], "
+                                "\"messages\": []}\n]\n");
+        EXPECT_EQ(Names(), before);
+
+        const CliRun convert = Cli("convert \"" + song + "\"");
+        EXPECT_EQ(convert.status, 0);
+        EXPECT_EQ(convert.out, song + ": accepted\n");
+        auto expected = before;
+        expected.insert({stem + ".dat", stem + ".sty"});
+        EXPECT_EQ(Names(), expected);  // named right, and no stray or empty file beside them
+        EXPECT_EQ(fs::file_size(m_folder.Path() / PathFromUtf8(stem + ".dat")), 82u);
+        EXPECT_GT(fs::file_size(m_folder.Path() / PathFromUtf8(stem + ".sty")), 0u);
+        fs::remove_all(m_folder.Path() / PathFromUtf8(folder));
+    }
 }
 
 TEST_F(CliTest, ConvertLeavesTheOutputsBesideTheFile) {
