@@ -134,7 +134,7 @@ SongOutcome CheckPrivately(const std::string& file) {
     SongOutcome outcome(file);
     RecordingPrompt prompt;
     const ScopedPrompt scope(prompt);
-    PrivateConversion conversion = ConvertPrivately(file);
+    PrivateConversion conversion = ConvertPrivately(PathFromUtf8(file));
     outcome.result = conversion.result;
     outcome.errors = std::move(conversion.errors);
     outcome.messages = prompt.m_texts;
