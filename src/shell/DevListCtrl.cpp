@@ -26,9 +26,6 @@ DevListCtrl::DevListCtrl(QWidget* parent)
       m_midiIcon(CCJShell::MidiFileIcon()),
       m_blankIcon(BlankIcon(iconSize().isValid() ? iconSize() : QSize(16, 16))) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // A row may be renamed in place, but the keyboard keeps its own names: the next refresh
-    // shows them again.
-    EnableLabelEditing(true);
 }
 
 int DevListCtrl::AddSlotRow(const QString& strText) {
