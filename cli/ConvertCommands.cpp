@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "InputFile.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
@@ -54,15 +55,16 @@ std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
     std::vector<SongArgument> inputs;
     for (const std::string& word : words) {
         std::error_code error;
-        if (!fs::is_directory(word, error)) {
+        const fs::path folder = PathFromUtf8(word);
+        if (!fs::is_directory(folder, error)) {
             inputs.push_back({word, std::nullopt});
             continue;
         }
         std::vector<std::string> names;
-        fs::directory_iterator entries(word, error);
+        fs::directory_iterator entries(folder, error);
         for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
             const fs::directory_entry& entry = *entries;
-            const std::string name = entry.path().filename().string();
+            const std::string name = Utf8FromPath(entry.path().filename());
             if (!EndsWithMidIgnoringCase(name))
                 continue;
             std::error_code statusError;
@@ -71,7 +73,7 @@ std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
                 names.push_back(name);
             else if (!fs::is_directory(status))
                 std::fprintf(stderr, "korvana-cli: %s skipped: not a regular file\n",
-                             Printable(entry.path().string()).c_str());
+                             Printable(Utf8FromPath(entry.path())).c_str());
         }
         if (error) {
             inputs.push_back({word, error.message()});
@@ -79,13 +81,13 @@ std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
-            inputs.push_back({(fs::path(word) / name).string(), std::nullopt});
+            inputs.push_back({Utf8FromPath(folder / PathFromUtf8(name)), std::nullopt});
     }
     return inputs;
 }
 
 std::optional<std::string> OpenError(const std::string& file) {
-    const InputFile input{fs::path(file)};
+    const InputFile input{PathFromUtf8(file)};
     if (!input.IsOpen())
         return input.Error().message();
     return std::nullopt;
@@ -131,7 +133,7 @@ SongOutcome ConvertBeside(const std::string& file, const ConversionOptions& opti
 
 SongOutcome CheckPrivately(const std::string& file) {
     SongOutcome outcome(file);
-    outcome.conversion = ConvertPrivately(fs::path(file));
+    outcome.conversion = ConvertPrivately(PathFromUtf8(file));
     return outcome;
 }
 

@@ -20,6 +20,7 @@
 #include "CMidiTrans.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
@@ -155,7 +156,8 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.Errors())
             std::fprintf(stderr, "%s\n", Printable(error).c_str());
-        std::fprintf(stderr, "%s:  File is not supported!\n", Printable(file.string()).c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n",
+                     Printable(Utf8FromPath(file)).c_str());
         return kExitUsage;
     }
     bool sent;
@@ -164,7 +166,8 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
         sent = link.SendFile(conversion.image, slot, kSendTimeout);
     }
     if (!sent) {
-        std::fprintf(stderr, "%s  Download error!\n", Printable(file.filename().string()).c_str());
+        std::fprintf(stderr, "%s  Download error!\n",
+                     Printable(Utf8FromPath(file.filename())).c_str());
         return kExitRefused;
     }
     std::printf("Download successfully!\n");
@@ -174,12 +177,13 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
 int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
     std::error_code ec;
     if (std::filesystem::is_directory(target, ec))
-        return UsageError(target.string() + " is a folder");
+        return UsageError(Utf8FromPath(target) + " is a folder");
     if (std::filesystem::exists(target, ec) &&
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
-        return UsageError(target.string() + " exists; nothing was fetched");
+        return UsageError(Utf8FromPath(target) + " exists; nothing was fetched");
     if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr, "%s  Upload error!\n", Printable(target.filename().string()).c_str());
+        std::fprintf(stderr, "%s  Upload error!\n",
+                     Printable(Utf8FromPath(target.filename())).c_str());
         return kExitRefused;
     }
     return kExitOk;
@@ -207,7 +211,7 @@ std::optional<std::string> ParseRequest(const std::string& command,
         wanted = 2;
         slotAt = 1;
         if (!words.empty())
-            request.file = words[0];
+            request.file = PathFromUtf8(words[0]);
     } else if (command == "delete") {
         wanted = 1;
         slotAt = 0;
@@ -215,7 +219,7 @@ std::optional<std::string> ParseRequest(const std::string& command,
         wanted = 2;
         slotAt = 0;
         if (words.size() == 2)
-            request.file = words[1];
+            request.file = PathFromUtf8(words[1]);
     }
     if (words.size() != wanted)
         return command + ": wrong number of arguments";
@@ -241,7 +245,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (command == "send") {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(request.file, ec))
-            return UsageError("cannot open " + request.file.string());
+            return UsageError("cannot open " + Utf8FromPath(request.file));
     }
 
     if (options.api && !RtMidiBackend::IsKnownApi(*options.api))

@@ -30,8 +30,10 @@ std::string UniqueSuffix() {
 }
 
 fs::path TemporarySibling(const fs::path& target) {
-    fs::path name =
-        fs::path(".").concat(target.filename().native()).concat(".part-" + UniqueSuffix());
+    // Joined as paths, so the name keeps every letter whatever the system's code page.
+    fs::path name = ".";
+    name += target.filename();
+    name += ".part-" + UniqueSuffix();
     return target.parent_path() / name;
 }
 

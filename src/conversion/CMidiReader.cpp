@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "InputFile.h"
+#include "PathNames.h"
 
 namespace korvana {
 namespace {
@@ -37,9 +38,9 @@ CMidiReader::~CMidiReader() {
 }
 
 bool CMidiReader::LoadFile() {
-    InputFile file{fs::path(m_strFileName)};
+    InputFile file{PathFromUtf8(m_strFileName)};
     if (!file.IsOpen())
-        throw fs::filesystem_error("cannot open", fs::path(m_strFileName), file.Error());
+        throw fs::filesystem_error("cannot open", PathFromUtf8(m_strFileName), file.Error());
     if (file.Size() > kMaxFileSize) {
         m_bFileTooLarge = true;
         return false;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CMidiReader.h"
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "TextFormat.h"
 
@@ -49,7 +50,7 @@ private:
 
 void WriteDump(const std::string& path,
                const std::function<void(const CMidiReader::TextOut&)>& dump) {
-    AtomicFileWriter writer(path);
+    AtomicFileWriter writer(PathFromUtf8(path));
     dump([&](std::string_view text) {
         writer.Write(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     });

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "CMidiPattern.h"
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "TextFormat.h"
 
@@ -60,8 +61,8 @@ void CMidiPattern::WriteControlText() {
 
 bool CMidiPattern::WriteOutputFiles() {
     const std::span<const std::uint8_t> data(PatternData(), static_cast<std::size_t>(m_nDataPos));
-    AtomicFileWriter pattern(m_strPatternFile);
-    AtomicFileWriter control(m_controlFile.Path());
+    AtomicFileWriter pattern(PathFromUtf8(m_strPatternFile));
+    AtomicFileWriter control(PathFromUtf8(m_controlFile.Path()));
     pattern.Write(data);
     control.Write(m_controlFile.Bytes());
     // Both are whole before either replaces its target.

@@ -1,6 +1,7 @@
 #include "PrivateConversion.h"
 
 #include "CMidiPattern.h"
+#include "PathNames.h"
 
 namespace korvana {
 namespace fs = std::filesystem;
@@ -20,7 +21,7 @@ ConversionOutcome ConvertInMemory(CMidiPattern& converter, const ConversionOptio
 
 ConversionOutcome ConvertPrivately(const fs::path& file, ConversionOptions options) {
     options.m_bWriteFiles = false;
-    const std::string given = file.string();
+    const std::string given = Utf8FromPath(file);
     CMidiPattern converter(options);
     converter.AddInputFile(given);
     try {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "PathNames.h"
 #include "PrivateConversion.h"
 #include "SafeFile.h"
 
@@ -66,7 +67,7 @@ SongFix FixSong(const fs::path& file, const RepairOptions& options) {
     const ConversionOutcome check = ConvertPrivately(copy);
     if (!check.Accepted()) {
         for (const std::string& entry : check.Errors()) {
-            std::string line = PlainRefusal(entry, copy.string(), file.string());
+            std::string line = PlainRefusal(entry, Utf8FromPath(copy), Utf8FromPath(file));
             if (std::find(fix.errors.begin(), fix.errors.end(), line) == fix.errors.end())
                 fix.errors.push_back(std::move(line));
         }
