@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include <QAction>
 #include <algorithm>
 
 #include "AppIcon.h"
@@ -55,6 +56,20 @@ void CMainFrame::SetTabOrder() {
         bar->m_btnAbout,        tree->m_shellTree,   files->m_shellList};
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void CMainFrame::EnableKeyboardCommands(bool enable) {
+    if (CMiddleView* bar = FindMiddleView(this)) {
+        bar->m_btnConnect->setEnabled(enable);
+        bar->m_btnRefresh->setEnabled(enable);
+    }
+    if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
+        transfer->m_btnSend->setEnabled(enable);
+        transfer->m_fetch->setEnabled(enable);
+    }
+    if (CTopLeftView* slotView = FindTopLeftView(this)) {
+        slotView->m_wndDevList->setEnabled(enable);
     }
 }
 

@@ -32,6 +32,10 @@ public:
     // panes and gone after them.
     CMidiTrans m_midiTrans;
 
+    // Greys the commands that talk to the keyboard (Connect, Refresh, Download, Upload and the
+    // slot list) while a transfer runs, and brings them back after it.
+    void EnableKeyboardCommands(bool enable);
+
     // Names the connected keyboard in the window title and the slot list's header ("Device —
     // NAME"); an empty name shows none.
     void ShowDeviceName(const QString& name);

@@ -100,8 +100,9 @@ void CMiddleView::OnConnect() {
     if (frame != nullptr) {
         frame->ShowDeviceName(DeviceNameText(m_strDeviceName));
     }
-    WindowSettings::SavePorts(
-        {dialog.m_inNames.value(m_nInDevice), dialog.m_outNames.value(m_nOutDevice)});
+    m_strInName = dialog.m_inNames.value(m_nInDevice);
+    m_strOutName = dialog.m_outNames.value(m_nOutDevice);
+    WindowSettings::SavePorts({m_strInName, m_strOutName});
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
     }
@@ -115,12 +116,36 @@ void CMiddleView::OnRefreshAll() {
     if (CBottomView* browser = FindBottomView(this)) {
         browser->RefreshBrowser();
     }
-    const CMidiTrans* link = FindMidiTrans(this);
-    if (link != nullptr && link->IsConnected()) {
-        if (CTopLeftView* slotView = FindTopLeftView(this)) {
-            slotView->Refresh();
-        }
+    CMidiTrans* link = FindMidiTrans(this);
+    CTopLeftView* slotView = FindTopLeftView(this);
+    if (link == nullptr || !link->IsConnected() || slotView == nullptr) {
+        return;
     }
+    // A keyboard that was unplugged and is back needs its ports opened again.
+    if (!slotView->ReadSlots() && Reconnect(*link)) {
+        slotView->Refresh();
+    }
+}
+
+bool CMiddleView::Reconnect(CMidiTrans& link) {
+    link.EnumDevices();
+    auto position = [](const std::vector<MidiDevEntry>& ports, const QString& name) {
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            if (QString::fromStdString(ports[i].strName) == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+    const int in = position(link.Device().m_InDevs, m_strInName);
+    const int out = position(link.Device().m_OutDevs, m_strOutName);
+    if (in < 0 || out < 0) {
+        Prompt().Message("Device cannot be opened!");
+        return false;
+    }
+    m_nInDevice = in;
+    m_nOutDevice = out;
+    return link.ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice);
 }
 
 std::vector<TransferSource> CMiddleView::GetSelectedBrowserFiles() const {

@@ -39,14 +39,24 @@ void CTopLeftView::Refresh() {
     if (link == nullptr || !link->CanTalkToKeyboard()) {
         return;
     }
-    m_wndDevList->DeleteAllItems();
-    if (!link->ReadDirectory(m_slotNames)) {
+    if (!ReadSlots()) {
+        m_wndDevList->DeleteAllItems();
         Prompt().Message("Connection error!");
-        return;
     }
+}
+
+bool CTopLeftView::ReadSlots() {
+    CMidiTrans* link = FindMidiTrans(this);
+    std::vector<std::string> names;
+    if (link == nullptr || !link->CanTalkToKeyboard() || !link->ReadDirectory(names)) {
+        return false;
+    }
+    m_slotNames = std::move(names);
+    m_wndDevList->DeleteAllItems();
     for (const std::string& name : m_slotNames) {
         m_wndDevList->AddSlotRow(SlotText(name));
     }
+    return true;
 }
 
 void CTopLeftView::OnUserRefresh() {

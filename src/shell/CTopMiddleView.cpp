@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QPointer>
 #include <QResizeEvent>
 #include <algorithm>
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
+#include "CMainFrame.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
@@ -30,6 +32,29 @@ int Percent(int position, int top) {
     return top > 0 ? static_cast<int>(position * 100.0 / top) : 0;
 }
 
+// Greys the keyboard's commands for as long as a transfer runs.
+class TransferScope {
+public:
+    explicit TransferScope(QWidget* from) : m_pFrame(qobject_cast<CMainFrame*>(from->window())) {
+        if (m_pFrame != nullptr) {
+            m_pFrame->EnableKeyboardCommands(false);
+        }
+    }
+    ~TransferScope() {
+        if (m_pFrame != nullptr) {
+            m_pFrame->EnableKeyboardCommands(true);
+        }
+    }
+    TransferScope(const TransferScope&) = delete;
+    TransferScope& operator=(const TransferScope&) = delete;
+
+private:
+    QPointer<CMainFrame> m_pFrame;
+};
+
+const QString kKeyboardGone = QStringLiteral(
+    "\nThe keyboard stopped answering, or its port is gone. Press Refresh once it is back.");
+
 bool Confirmed(const char* question) {
     return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
@@ -44,11 +69,11 @@ CTopMiddleView::CTopMiddleView(QWidget* parent)
     m_progress->hide();
     connect(m_btnSend, &CGdipButton::clicked, this, &CTopMiddleView::OnSend);
 
-    auto* fetch = new QAction(QStringLiteral("Upload"), this);
-    fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    fetch->setShortcutContext(Qt::WindowShortcut);
-    connect(fetch, &QAction::triggered, this, &CTopMiddleView::OnFetch);
-    addAction(fetch);
+    m_fetch = new QAction(QStringLiteral("Upload"), this);
+    m_fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_fetch->setShortcutContext(Qt::WindowShortcut);
+    connect(m_fetch, &QAction::triggered, this, &CTopMiddleView::OnFetch);
+    addAction(m_fetch);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -80,30 +105,36 @@ void CTopMiddleView::OnSend() {
         Prompt().Message("The capacity of current divice is not enough!");
         return;
     }
+    bool answers = true;
     if (slotTexts.count(QString()) >= files.size()) {
         if (occupied && !Confirmed("Overwrite?")) {
             return;
         }
-        SendToDevice(repository->m_strRepository, slotTexts, files, QString());
+        answers = SendToDevice(repository->m_strRepository, slotTexts, files, QString());
     } else if (slotTexts.count(kEmptySlot) > files.size()) {
         Prompt().Message("Select slot first!");
         return;
     } else if (Confirmed("Using empty slot?")) {
-        SendToDevice(repository->m_strRepository, slotTexts, files, kEmptySlot);
+        answers = SendToDevice(repository->m_strRepository, slotTexts, files, kEmptySlot);
     } else {
         Prompt().Message("Select slot first!");
         return;
     }
-    // Read again after every send that got as far as the slots, whatever its outcome.
-    slotView->Refresh();
+    // Read again after every send that got as far as the slots, whatever its outcome, as long as
+    // the keyboard answers.
+    if (answers) {
+        slotView->Refresh();
+    }
 }
 
-void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
+bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
                                   const QStringList& files, const QString& mode) {
     CMidiTrans* link = FindMidiTrans(this);
     if (link == nullptr) {
-        return;
+        return false;
     }
+    const TransferScope busy(this);
+    bool answers = true;
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
@@ -122,6 +153,13 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
             m_nPosition = m_progress->maximum();
             m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
+        } else if (CTopLeftView* slotView = FindTopLeftView(this);
+                   slotView == nullptr || !slotView->ReadSlots()) {
+            // Said once: every further request would only wait for its time-out again.
+            Prompt().Message(
+                (file + QStringLiteral("  Download error!") + kKeyboardGone).toStdString());
+            answers = false;
+            break;
         } else {
             Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
         }
@@ -129,9 +167,10 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
     }
     link->SetProgress(nullptr);
     m_progress->hide();
-    if (CTopLeftView* slotView = FindTopLeftView(this)) {
+    if (CTopLeftView* slotView = FindTopLeftView(this); answers && slotView != nullptr) {
         slotView->Refresh();
     }
+    return answers;
 }
 
 void CTopMiddleView::StartProgress(std::size_t imageSize) {
@@ -174,6 +213,7 @@ void CTopMiddleView::OnFetch() {
     if (names.isEmpty()) {
         return;
     }
+    const TransferScope busy(this);
     for (qsizetype slot = 0; slot < names.size(); ++slot) {
         const QString& name = names[slot];
         if (name.isEmpty()) {
