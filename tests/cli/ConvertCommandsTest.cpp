@@ -59,14 +59,14 @@ protected:
                                     std::string(KORVANA_CLI) + "\" " + words + " 2>\"" +
                                     errFile.string() + "\"";
         CliRun run{};
-        const fs::path before = fs::current_path();
+        const fs::path home = fs::current_path();
         fs::current_path(m_folder.Path());
         std::FILE* pipe = popen(SHELL_COMMAND(command).c_str(), POPEN_READ_BYTES);
         std::array<char, 4096> buffer;
         while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
             run.out.append(buffer.data(), n);
         run.status = EXIT_CODE(pclose(pipe));
-        fs::current_path(before);
+        fs::current_path(home);
         run.err = ReadFile(errFile);
         fs::remove(errFile);
         return run;
