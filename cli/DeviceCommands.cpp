@@ -1,4 +1,5 @@
-// The keyboard commands of korvana-cli: ports, connect, list, send, delete, fetch.
+// The keyboard commands of korvana-cli: ports, connect, list, send, delete, fetch, backup,
+// restore.
 
 #include <algorithm>
 #include <cctype>
@@ -9,29 +10,19 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define KORVANA_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define KORVANA_ISATTY(fd) isatty(fd)
-#endif
-
 #include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Commands.h"
+#include "ImageCommands.h"
 #include "JsonText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
-#include "SysExChunks.h"
+#include "SongImageFormat.h"
+#include "SongImageTransfer.h"
 
 namespace korvana::cli {
 namespace {
-
-// Base time-outs the window uses for sending and fetching.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -133,47 +124,7 @@ int ListSlots(bool json) {
     return kExitOk;
 }
 
-// Shows a percentage on the terminal as acknowledged chunks come in; silent otherwise.
-class TerminalProgress {
-public:
-    TerminalProgress(CMidiDevice& device, std::size_t imageSize)
-        : m_device(device), m_bShown(KORVANA_ISATTY(2) != 0) {
-        // The header is one message; the data frame is the image packed, plus 12 bytes.
-        const std::size_t dataFrame = 2 * imageSize + 12;
-        m_nTotal =
-            1 + (dataFrame <= kFirstPieceSize
-                     ? 1
-                     : 1 + (dataFrame - kFirstPieceSize + kLaterPieceSize - 1) / kLaterPieceSize);
-        if (!m_bShown)
-            return;
-        m_device.SetProgress([this] { Step(); });
-        g_bProgressNotify = 1;
-    }
-    ~TerminalProgress() {
-        if (!m_bShown)
-            return;
-        g_bProgressNotify = 0;
-        m_device.SetProgress(nullptr);
-        std::fputs("\n", stderr);
-    }
-    TerminalProgress(const TerminalProgress&) = delete;
-    TerminalProgress& operator=(const TerminalProgress&) = delete;
-
-private:
-    void Step() {
-        ++m_nDone;
-        std::fprintf(stderr, "\rSending %3zu%%",
-                     std::min<std::size_t>(100, m_nDone * 100 / m_nTotal));
-        std::fflush(stderr);
-    }
-
-    CMidiDevice& m_device;
-    const bool m_bShown;
-    std::size_t m_nTotal = 1;
-    std::size_t m_nDone = 0;
-};
-
-int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
+int SendSong(const std::filesystem::path& file, int slot, bool verify) {
     const PrivateConversion conversion = ConvertPrivately(file);
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.errors)
@@ -181,17 +132,7 @@ int SendSong(CMidiDevice& device, const std::filesystem::path& file, int slot) {
         std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
         return kExitUsage;
     }
-    bool sent;
-    {
-        TerminalProgress progress(device, conversion.image.size());
-        sent = CMidiTrans::SendFile(conversion.image, slot, kSendTimeout);
-    }
-    if (!sent) {
-        std::fprintf(stderr, "%s  Download error!\n", file.filename().string().c_str());
-        return kExitRefused;
-    }
-    std::printf("Download successfully!\n");
-    return kExitOk;
+    return SendImage(conversion.image, slot, verify, file);
 }
 
 int FetchSlot(int slot, const std::filesystem::path& target) {
@@ -201,7 +142,7 @@ int FetchSlot(int slot, const std::filesystem::path& target) {
     if (std::filesystem::exists(target, ec) &&
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(target.string() + " exists; nothing was fetched");
-    if (!CMidiTrans::ReceiveFile(target, slot, kFetchTimeout)) {
+    if (!CMidiTrans::ReceiveFile(target, slot, kImageFetchTimeout)) {
         std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
         return kExitRefused;
     }
@@ -210,19 +151,35 @@ int FetchSlot(int slot, const std::filesystem::path& target) {
 
 struct Request {
     bool json = false;
+    bool verify = false;
+    bool exact = false;
     int slot = -1;
-    std::filesystem::path file;
+    std::filesystem::path file;  // FILE, OUTFILE or DIR
 };
+
+// The options each command takes after its name.
+bool TakesOption(const std::string& command, const std::string& option) {
+    if (option == "--json")
+        return command == "ports" || command == "list" || command == "backup" ||
+               command == "restore";
+    if (option == "--verify")
+        return command == "send" || command == "restore";
+    return option == "--exact" && command == "restore";
+}
 
 // Reads the words after the command; a usage error text, or nothing when they fit.
 std::optional<std::string> ParseRequest(const std::string& command,
                                         const std::vector<std::string>& args, Request& request) {
     std::vector<std::string> words;
     for (const std::string& word : args) {
-        if (word == "--json" && (command == "ports" || command == "list"))
-            request.json = true;
-        else
+        if (!TakesOption(command, word))
             words.push_back(word);
+        else if (word == "--json")
+            request.json = true;
+        else if (word == "--verify")
+            request.verify = true;
+        else
+            request.exact = true;
     }
     std::size_t wanted = 0;
     std::size_t slotAt = words.size();
@@ -239,6 +196,10 @@ std::optional<std::string> ParseRequest(const std::string& command,
         slotAt = 0;
         if (words.size() == 2)
             request.file = words[1];
+    } else if (command == "backup" || command == "restore") {
+        wanted = 1;
+        if (words.size() == 1)
+            request.file = words[0];
     }
     if (words.size() != wanted)
         return command + ": wrong number of arguments";
@@ -265,6 +226,27 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         std::error_code ec;
         if (!std::filesystem::is_regular_file(request.file, ec))
             return UsageError("cannot open " + request.file.string());
+    }
+    // What can be judged without the keyboard is judged before a port is opened: a damaged
+    // image or backup, or a folder that already holds something, never reach it.
+    std::optional<std::vector<std::uint8_t>> image;
+    if (command == "send" && HasSongImageExtension(request.file)) {
+        image = ReadSongImageFile(request.file);
+        if (!image)
+            return kExitUsage;
+    }
+    if (command == "backup") {
+        if (std::optional<int> refused = CheckBackupFolder(request.file))
+            return *refused;
+    }
+    std::optional<LoadedBackup> backup;
+    if (command == "restore") {
+        std::string error;
+        backup = LoadBackup(request.file, error);
+        if (!backup) {
+            std::fprintf(stderr, "korvana-cli: %s; nothing was sent\n", error.c_str());
+            return kExitRefused;
+        }
     }
 
     if (options.api && !RtMidiBackend::IsKnownApi(*options.api))
@@ -298,7 +280,13 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (command == "list")
         return ListSlots(request.json);
     if (command == "send")
-        return SendSong(device, request.file, request.slot);
+        return image ? SendImage(*image, request.slot, request.verify, request.file)
+                     : SendSong(request.file, request.slot, request.verify);
+    if (command == "backup")
+        return RunBackup(request.file, name, request.json);
+    if (command == "restore")
+        return RunRestore(*backup, {.exact = request.exact, .verify = request.verify},
+                          request.json);
     if (command == "delete") {
         if (!CMidiTrans::DeleteSlot(static_cast<unsigned>(request.slot))) {
             std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",

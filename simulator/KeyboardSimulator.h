@@ -9,12 +9,14 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "FrameAssembler.h"
 #include "SlotStore.h"
+#include "SongImageFormat.h"
 
 namespace korvana {
 
@@ -34,17 +36,14 @@ struct SimulatorFaults {
     int wrongCommandReplies = 0;              // the next N replies carry another command
     bool directoryOutOfOrder = false;         // list slot 2 second
     std::chrono::milliseconds replyDelay{0};  // before each reply (acknowledgements go at once)
+    // The next song stored gets the byte at this offset flipped, as a failing memory would;
+    // only a read-back finds it.
+    std::optional<std::size_t> flipStoredByte{};
+    std::optional<int> refuseReadOfSlot{};  // reads of this slot are refused
 };
 
 // Status the keyboard answers for a request it refuses for any reason but capacity.
 constexpr std::uint8_t kStatusRefused = 3;
-// Size of the control entry that leads every song image.
-constexpr std::size_t kControlEntrySize = 82;
-
-// Whether bytes are a song the keyboard can hold: an 82-byte control entry whose size field
-// (offset 80) matches the pattern data behind it, which starts with FF FF.
-bool IsValidSongImage(std::span<const std::uint8_t> image);
-
 class KeyboardSimulator {
 public:
     using Sender = std::function<void(std::span<const std::uint8_t>)>;

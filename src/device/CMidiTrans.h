@@ -50,6 +50,8 @@ public:
     static bool SendFileData(std::span<const std::uint8_t> image, std::uint32_t dwTimeout);
     static bool ReceiveFile(const std::filesystem::path& strPath, int nSlot,
                             std::uint32_t dwTimeout);
+    // Fetches the slot's file into memory; file holds it whole on success.
+    static bool ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file);
     static bool RequestFile(int nSlot, std::uint32_t dwTimeout, std::uint32_t& nSize,
                             std::uint32_t& nBlocks);
     // Fetches block nIndex into destination (the file's bytes from 256 × nIndex to its end);

@@ -132,6 +132,11 @@ bool CMidiTrans::SendFileData(std::span<const std::uint8_t> image, std::uint32_t
 
 bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
                              std::uint32_t dwTimeout) {
+    std::vector<std::uint8_t> file;
+    return ReceiveImage(nSlot, dwTimeout, file) && WriteFileAtomically(strPath, file);
+}
+
+bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file) {
     if (!g_pMidiDevice.load())
         return false;
     BusyScope busy;
@@ -143,7 +148,7 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
     // from 256 × i, so the count follows from the size.
     if (size > kMaxFetchSize || blocks != (size + kBlockSize - 1) / kBlockSize)
         return false;
-    std::vector<std::uint8_t> file(size);
+    file.assign(size, 0);
     std::size_t covered = 0;
     for (std::uint32_t i = 0; i < blocks; ++i) {
         if (!g_pMidiDevice.load())
@@ -161,7 +166,7 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
         const std::uint8_t end = 0;
         device->SendSysEx(MakeFrame(kCmdRead, std::span(&end, 1)));
     }
-    return WriteFileAtomically(strPath, file);
+    return true;
 }
 
 bool CMidiTrans::RequestFile(int nSlot, std::uint32_t dwTimeout, std::uint32_t& nSize,

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QResizeEvent>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
@@ -16,7 +18,9 @@
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "SafeFile.h"
 #include "SlotFileName.h"
+#include "SongImageFormat.h"
 
 namespace korvana {
 
@@ -34,6 +38,30 @@ int Percent(int position, int top) {
 
 bool CanTalkToKeyboard() {
     return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
+}
+
+// What a Download sends for a repository file: a song image as it is, after the check that it is
+// one; a song converted on a private copy. Nothing, once the user was told why, when the file
+// cannot be sent.
+std::optional<std::vector<std::uint8_t>> ImageToSend(const QString& path) {
+    const std::filesystem::path file = CCJShell::ToPath(path);
+    if (!HasSongImageExtension(file)) {
+        PrivateConversion conversion = ConvertPrivately(file);
+        if (!conversion.Accepted() || conversion.image.empty()) {
+            Prompt().Message("File is not supported!");
+            return std::nullopt;
+        }
+        return std::move(conversion.image);
+    }
+    std::optional<std::vector<std::uint8_t>> image = ReadWholeFile(file);
+    const std::optional<std::string> problem =
+        image ? SongImageProblem(*image) : "it cannot be read";
+    if (problem) {
+        Prompt().Message(QFileInfo(path).fileName().toStdString() +
+                         "  Download error! It is not a keyboard song image: " + *problem + ".");
+        return std::nullopt;
+    }
+    return image;
 }
 
 bool Confirmed(const char* question) {
@@ -129,15 +157,14 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         if (slot < 0) {
             break;
         }
-        // The conversion does not depend on the slot: a refused song is refused once.
-        const PrivateConversion conversion =
-            ConvertPrivately(CCJShell::ToPath(CCJShell::JoinPath(folder, file)));
-        if (!conversion.Accepted() || conversion.image.empty()) {
-            Prompt().Message("File is not supported!");
+        // The image does not depend on the slot: a refused file is refused once.
+        const std::optional<std::vector<std::uint8_t>> image =
+            ImageToSend(CCJShell::JoinPath(folder, file));
+        if (!image) {
             continue;
         }
-        StartProgress(conversion.image.size());
-        if (CMidiTrans::SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
+        StartProgress(image->size());
+        if (CMidiTrans::SendFile(*image, static_cast<int>(slot), kSendTimeout)) {
             m_nPosition = m_progress->maximum();
             m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
@@ -193,7 +220,8 @@ void CTopMiddleView::OnFetch() {
         if (name.isEmpty()) {
             continue;
         }
-        const QString path = CCJShell::JoinPath(repository->m_strRepository, SlotFileName(name));
+        const QString path = CCJShell::JoinPath(repository->m_strRepository,
+                                                SlotFileName(name) + QStringLiteral(".mix"));
         if (QFileInfo(path).isDir()) {
             continue;
         }

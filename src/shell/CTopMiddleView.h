@@ -3,7 +3,8 @@
 // The transfer pane between the slot list and the repository: the Download button sends the
 // song selected in the repository into a slot of the keyboard, converted on a private copy,
 // with the progress bar stepping once per acknowledged chunk. Its Upload command (right-click
-// or Ctrl+U) fetches the selected slots back into the repository folder.
+// or Ctrl+U) fetches the selected slots back into the repository folder as song images (.mix),
+// which a Download sends back as they are.
 
 #include <QStringList>
 #include <QWidget>
@@ -29,7 +30,8 @@ public:
     // Sends the one selected repository song into the selected slot, or into an empty one
     // after asking.
     void OnSend();
-    // Fetches every selected filled slot into the repository folder, under its name made safe.
+    // Fetches every selected filled slot into the repository folder as a song image named after
+    // the slot (made safe) with ".mix".
     void OnFetch();
     // One acknowledged chunk: the bar steps, but stays below 98 % until the keyboard confirms.
     void OnStep();

@@ -18,8 +18,8 @@ class CTopRightView : public QWidget {
 public:
     CTopRightView(const QString& repositoryFolder, QWidget* parent = nullptr);
 
-    // Rebuilds the list from the folder: every "*.mid" file in any letter case, in
-    // case-insensitive name order.
+    // Rebuilds the list from the folder: every song ("*.mid") and song image ("*.mix") in any
+    // letter case, in case-insensitive name order.
     void RefreshRepository();
 
     // The names of the selected rows, in row order.

@@ -17,10 +17,12 @@ protected:
         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     }
-    QString FileOf(int slot) { return m_repository + QString::fromStdString(SlotName(slot)); }
+    QString FileOf(int slot) {
+        return m_repository + QString::fromStdString(SlotName(slot)) + QStringLiteral(".mix");
+    }
 };
 
-TEST_F(Fetch, EverySelectedSongLandsInTheRepositoryUnderItsName) {
+TEST_F(Fetch, EverySelectedSongLandsInTheRepositoryAsASongImageNamedAfterItsSlot) {
     SelectSlots({0, 1, 2});
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());
@@ -56,9 +58,9 @@ TEST_F(Fetch, AHostileSlotNameNeverWritesOutsideTheRepository) {
     SelectSlots({0, 2});
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());
-    EXPECT_EQ(Entries(m_repository), QStringList({".._.._escaped", "__"}));
+    EXPECT_EQ(Entries(m_repository), QStringList({".._.._escaped.mix", "__.mix"}));
     EXPECT_EQ(Entries(m_dir.path()), QStringList({"Repository", "tmp"}));
-    EXPECT_EQ(ReadBytes(m_repository + ".._.._escaped"), Stored(0));
+    EXPECT_EQ(ReadBytes(m_repository + ".._.._escaped.mix"), Stored(0));
 }
 
 TEST_F(Fetch, AFailedFetchNamesTheSlotAndWritesNothing) {
