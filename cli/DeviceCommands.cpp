@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Commands.h"
 #include "ImageCommands.h"
@@ -19,7 +18,6 @@
 #include "Prompt.h"
 #include "RtMidiBackend.h"
 #include "SongImageFormat.h"
-#include "SongImageTransfer.h"
 
 namespace korvana::cli {
 namespace {
@@ -57,28 +55,16 @@ std::optional<int> FindPort(const std::vector<MidiDevEntry>& ports, const std::s
     return std::nullopt;
 }
 
-// The process's device over the chosen MIDI system, for the lifetime of one command. Its end
-// closes every client, which a JACK server needs before the process goes.
-class DeviceSession {
-public:
-    DeviceSession() : m_pDevice(CMidiDevice::GetInstance()) {}
-    ~DeviceSession() { CMidiDevice::ReleaseInstance(); }
-    DeviceSession(const DeviceSession&) = delete;
-    DeviceSession& operator=(const DeviceSession&) = delete;
-
-    bool Start(const std::optional<std::string>& api, std::string& error) {
-        auto backend = RtMidiBackend::Create(api.value_or(""), "Korvana", error);
-        if (!backend)
-            return false;
-        m_pDevice->SetBackend(std::move(backend));
-        m_pDevice->EnumDevices();
-        return true;
-    }
-    CMidiDevice& Device() { return *m_pDevice; }
-
-private:
-    CMidiDevice* m_pDevice;
-};
+// Installs the chosen MIDI system and lists its ports. The link's end closes every client,
+// which a JACK server needs before the process goes.
+bool StartLink(CMidiTrans& link, const std::optional<std::string>& api, std::string& error) {
+    auto backend = RtMidiBackend::Create(api.value_or(""), "Korvana", error);
+    if (!backend)
+        return false;
+    link.Device().SetBackend(std::move(backend));
+    link.EnumDevices();
+    return true;
+}
 
 int ListPorts(CMidiDevice& device, bool json) {
     if (!json) {
@@ -103,9 +89,9 @@ int ListPorts(CMidiDevice& device, bool json) {
     return kExitOk;
 }
 
-int ListSlots(bool json) {
+int ListSlots(CMidiTrans& link, bool json) {
     std::vector<std::string> names;
-    if (!CMidiTrans::ReadDirectory(names)) {
+    if (!link.ReadDirectory(names)) {
         Prompt().Message("Connection error!");
         return kExitRefused;
     }
@@ -124,7 +110,7 @@ int ListSlots(bool json) {
     return kExitOk;
 }
 
-int SendSong(const std::filesystem::path& file, int slot, bool verify) {
+int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot, bool verify) {
     const PrivateConversion conversion = ConvertPrivately(file);
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.errors)
@@ -132,17 +118,17 @@ int SendSong(const std::filesystem::path& file, int slot, bool verify) {
         std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
         return kExitUsage;
     }
-    return SendImage(conversion.image, slot, verify, file);
+    return SendImage(link, conversion.image, slot, verify, file);
 }
 
-int FetchSlot(int slot, const std::filesystem::path& target) {
+int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
     std::error_code ec;
     if (std::filesystem::is_directory(target, ec))
         return UsageError(target.string() + " is a folder");
     if (std::filesystem::exists(target, ec) &&
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(target.string() + " exists; nothing was fetched");
-    if (!CMidiTrans::ReceiveFile(target, slot, kImageFetchTimeout)) {
+    if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
         std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
         return kExitRefused;
     }
@@ -253,13 +239,13 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return UsageError("unknown MIDI system '" + *options.api +
                           "' (alsa, jack, coremidi or winmm, as built in)");
 
-    DeviceSession session;
+    CMidiTrans link;
     std::string error;
-    if (!session.Start(options.api, error)) {
+    if (!StartLink(link, options.api, error)) {
         std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());
         return kExitRefused;
     }
-    CMidiDevice& device = session.Device();
+    CMidiDevice& device = link.Device();
     if (!needsPair)
         return ListPorts(device, request.json);
 
@@ -270,7 +256,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (!out)
         return UsageError("no output port matches '" + *options.outPort + "'");
     std::string name;
-    if (!ConnectDevice(*in, name, *out))
+    if (!link.ConnectDevice(*in, name, *out))
         return kExitRefused;
 
     if (command == "connect") {
@@ -278,24 +264,24 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         return kExitOk;
     }
     if (command == "list")
-        return ListSlots(request.json);
+        return ListSlots(link, request.json);
     if (command == "send")
-        return image ? SendImage(*image, request.slot, request.verify, request.file)
-                     : SendSong(request.file, request.slot, request.verify);
+        return image ? SendImage(link, *image, request.slot, request.verify, request.file)
+                     : SendSong(link, request.file, request.slot, request.verify);
     if (command == "backup")
-        return RunBackup(request.file, name, request.json);
+        return RunBackup(link, request.file, name, request.json);
     if (command == "restore")
-        return RunRestore(*backup, {.exact = request.exact, .verify = request.verify},
+        return RunRestore(link, *backup, {.exact = request.exact, .verify = request.verify},
                           request.json);
     if (command == "delete") {
-        if (!CMidiTrans::DeleteSlot(static_cast<unsigned>(request.slot))) {
+        if (!link.DeleteSlot(static_cast<unsigned>(request.slot))) {
             std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",
                          request.slot);
             return kExitRefused;
         }
         return kExitOk;
     }
-    return FetchSlot(request.slot, request.file);
+    return FetchSlot(link, request.slot, request.file);
 }
 
 }  // namespace korvana::cli

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "CMidiDevice.h"
 #include "Commands.h"
 #include "SafeFile.h"
 #include "SongImageFormat.h"
@@ -37,7 +36,7 @@ std::optional<std::vector<std::uint8_t>> ReadSongImageFile(const fs::path& file)
     std::optional<std::vector<std::uint8_t>> image;
     std::error_code ec;
     // The largest image decides how much is read at most; a larger file is refused unread.
-    if (fs::is_regular_file(file, ec) && fs::file_size(file, ec) <= kMaxSongImageSize)
+    if (fs::is_regular_file(file, ec) && fs::file_size(file, ec) <= kMaxImageSize)
         image = ReadWholeFile(file);
     const std::optional<std::string> problem =
         image ? SongImageProblem(*image) : "it cannot be read or is larger than a song image";
@@ -49,11 +48,12 @@ std::optional<std::vector<std::uint8_t>> ReadSongImageFile(const fs::path& file)
     return image;
 }
 
-int SendImage(const std::vector<std::uint8_t>& image, int slot, bool verify, const fs::path& file) {
+int SendImage(CMidiTrans& link, const std::vector<std::uint8_t>& image, int slot, bool verify,
+              const fs::path& file) {
     ImageSendResult result;
-    if (CMidiDevice* device = g_pMidiDevice.load()) {
-        TerminalProgress progress(*device, image.size());
-        result = SendSongImage(image, slot, verify);
+    {
+        TerminalProgress progress(link, image.size());
+        result = SendSongImage(link, image, slot, verify);
     }
     if (!result.sent) {
         // The keyboard's own reason first, as the window shows it.
@@ -79,11 +79,11 @@ std::optional<int> CheckBackupFolder(const fs::path& folder) {
     return std::nullopt;
 }
 
-int RunBackup(const fs::path& folder, const std::string& device, bool json) {
+int RunBackup(CMidiTrans& link, const fs::path& folder, const std::string& device, bool json) {
     BackupOutcome outcome;
     {
         SlotProgressLine line("Backing up");
-        outcome = BackupKeyboard(folder, device, line.Function());
+        outcome = BackupKeyboard(link, folder, device, line.Function());
     }
     if (!outcome.error.empty()) {
         std::fprintf(stderr, "korvana-cli: %s\n", outcome.error.c_str());
@@ -100,11 +100,12 @@ int RunBackup(const fs::path& folder, const std::string& device, bool json) {
     return outcome.Complete() ? kExitOk : kExitRefused;
 }
 
-int RunRestore(const LoadedBackup& backup, const RestoreOptions& options, bool json) {
+int RunRestore(CMidiTrans& link, const LoadedBackup& backup, const RestoreOptions& options,
+               bool json) {
     RestoreOutcome outcome;
     {
         SlotProgressLine line("Restoring");
-        outcome = RestoreBackup(backup, options, line.Function());
+        outcome = RestoreBackup(link, backup, options, line.Function());
     }
     PrintFailures(outcome.failed);
     if (json) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CMidiTrans.h"
 #include "KeyboardRestore.h"
 
 namespace korvana::cli {
@@ -19,13 +20,15 @@ namespace korvana::cli {
 std::optional<std::vector<std::uint8_t>> ReadSongImageFile(const std::filesystem::path& file);
 
 // Sends an image into the slot, optionally verified; file names it in messages.
-int SendImage(const std::vector<std::uint8_t>& image, int slot, bool verify,
+int SendImage(CMidiTrans& link, const std::vector<std::uint8_t>& image, int slot, bool verify,
               const std::filesystem::path& file);
 
 // A process exit status when the folder cannot take a backup (after saying why on stderr).
 std::optional<int> CheckBackupFolder(const std::filesystem::path& folder);
-int RunBackup(const std::filesystem::path& folder, const std::string& device, bool json);
+int RunBackup(CMidiTrans& link, const std::filesystem::path& folder, const std::string& device,
+              bool json);
 
-int RunRestore(const LoadedBackup& backup, const RestoreOptions& options, bool json);
+int RunRestore(CMidiTrans& link, const LoadedBackup& backup, const RestoreOptions& options,
+               bool json);
 
 }  // namespace korvana::cli

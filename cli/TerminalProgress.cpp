@@ -12,33 +12,22 @@
 #define KORVANA_FILENO(stream) fileno(stream)
 #endif
 
-#include "SysExChunks.h"
-
 namespace korvana::cli {
 
 bool IsTerminal(std::FILE* stream) {
     return KORVANA_ISATTY(KORVANA_FILENO(stream)) != 0;
 }
 
-TerminalProgress::TerminalProgress(CMidiDevice& device, std::size_t imageSize)
-    : m_device(device), m_bShown(IsTerminal(stderr)) {
-    // The header is one message; the data frame is the image packed, plus 12 bytes.
-    const std::size_t dataFrame = 2 * imageSize + 12;
-    m_nTotal =
-        1 + (dataFrame <= kFirstPieceSize
-                 ? 1
-                 : 1 + (dataFrame - kFirstPieceSize + kLaterPieceSize - 1) / kLaterPieceSize);
-    if (!m_bShown)
-        return;
-    m_device.SetProgress([this] { Step(); });
-    g_bProgressNotify = 1;
+TerminalProgress::TerminalProgress(CMidiTrans& link, std::size_t imageSize)
+    : m_link(link), m_bShown(IsTerminal(stderr)), m_nTotal(CMidiTrans::SendSteps(imageSize)) {
+    if (m_bShown)
+        m_link.SetProgress([this] { Step(); });
 }
 
 TerminalProgress::~TerminalProgress() {
     if (!m_bShown)
         return;
-    g_bProgressNotify = 0;
-    m_device.SetProgress(nullptr);
+    m_link.SetProgress(nullptr);
     std::fputs("\n", stderr);
 }
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "KeyboardBackup.h"
 
 namespace korvana::cli {
@@ -18,7 +18,7 @@ bool IsTerminal(std::FILE* stream);
 // Installed for the length of one send; silent when standard error is not a terminal.
 class TerminalProgress {
 public:
-    TerminalProgress(CMidiDevice& device, std::size_t imageSize);
+    TerminalProgress(CMidiTrans& link, std::size_t imageSize);
     ~TerminalProgress();
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
@@ -26,9 +26,9 @@ public:
 private:
     void Step();
 
-    CMidiDevice& m_device;
+    CMidiTrans& m_link;
     const bool m_bShown;
-    std::size_t m_nTotal = 1;
+    const std::size_t m_nTotal;
     std::size_t m_nDone = 0;
 };
 

@@ -9,7 +9,6 @@
 namespace korvana {
 namespace {
 
-constexpr std::size_t kBlockSize = 256;
 constexpr std::size_t kMaxNameLength = 255;
 
 std::vector<std::uint8_t> Unpack(std::span<const std::uint8_t> frame) {
@@ -22,7 +21,46 @@ std::vector<std::uint8_t> Unpack(std::span<const std::uint8_t> frame) {
 }  // namespace
 
 KeyboardSimulator::KeyboardSimulator(SimulatorOptions options, SlotStore& store, Sender send)
-    : m_options(std::move(options)), m_store(store), m_send(std::move(send)) {}
+    : m_options(std::move(options)),
+      m_store(store),
+      m_send(std::move(send)),
+      m_storeThread([this] { StoreSongs(); }) {}
+
+KeyboardSimulator::~KeyboardSimulator() {
+    Stop();
+}
+
+void KeyboardSimulator::Stop() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_bStopped = true;
+    }
+    m_storeSignal.notify_all();
+    if (m_storeThread.joinable())
+        m_storeThread.join();
+}
+
+void KeyboardSimulator::StoreSongs() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_storeSignal.wait(lock, [this] { return m_bStopped || m_storing; });
+        if (m_bStopped)
+            return;
+        if (m_storeSignal.wait_for(lock, m_faults.storeDelay, [this] { return m_bStopped; }))
+            return;
+        // The file is written without the lock: the input thread keeps acknowledging and
+        // answering meanwhile, as the MIDI system expects of it.
+        SongToStore song = std::move(*m_storing);
+        lock.unlock();
+        const bool stored = m_store.Persist(song.slot, song.image);
+        lock.lock();
+        if (stored)
+            m_store.Keep(song.slot, std::move(song.image));
+        m_storing.reset();
+        if (!m_bStopped)
+            ReplyStatus(kCmdFile, stored ? std::uint8_t{kStatusOk} : kStatusRefused);
+    }
+}
 
 void KeyboardSimulator::SetFaults(const SimulatorFaults& faults) {
     std::lock_guard lock(m_mutex);
@@ -34,8 +72,15 @@ std::size_t KeyboardSimulator::MessagesReceived() {
     return m_nMessages;
 }
 
+std::size_t KeyboardSimulator::PendingFrameBytes() {
+    std::lock_guard lock(m_mutex);
+    return m_chunks.size();
+}
+
 void KeyboardSimulator::OnBuffer(std::span<const std::uint8_t> buffer) {
     std::lock_guard lock(m_mutex);
+    if (m_bStopped)
+        return;
     m_assembler.Feed(buffer, [this](std::span<const std::uint8_t> message) { OnMessage(message); });
 }
 
@@ -53,12 +98,19 @@ void KeyboardSimulator::OnMessage(std::span<const std::uint8_t> message) {
     // sending was abandoned are dropped. (Packed payload never holds the header's bytes.)
     if (HasFrameStart(message))
         m_chunks.clear();
+    if (m_chunks.empty())
+        m_frameStarted = std::chrono::steady_clock::now();
     if (m_chunks.empty() && !piece) {
         OnFrame(message);
         return;
     }
     const std::size_t from = m_chunks.empty() ? 0 : 1;
     const std::size_t to = piece ? message.size() - 1 : message.size();
+    // Pieces that never end a frame are dropped once they outgrow the longest frame.
+    if (m_chunks.size() + (to - from) > kMaxFrameSize) {
+        m_chunks.clear();
+        return;
+    }
     m_chunks.insert(m_chunks.end(), message.begin() + static_cast<std::ptrdiff_t>(from),
                     message.begin() + static_cast<std::ptrdiff_t>(to));
     if (piece)
@@ -88,6 +140,11 @@ void KeyboardSimulator::OnFrame(std::span<const std::uint8_t> frame) {
     // on the data).
     if (m_exchange == Exchange::AwaitingData && command == kCmdFile &&
         frame.size() == kFrameOverhead + 2 * std::size_t{m_nAnnouncedSize}) {
+        if (m_frameStarted - m_headerAccepted > m_options.dataFollowsHeaderWithin) {
+            m_exchange = Exchange::Idle;
+            ReplyStatus(kCmdFile, kStatusRefused);
+            return;
+        }
         OnDataFrame(frame, payload);
         return;
     }
@@ -163,13 +220,13 @@ void KeyboardSimulator::SendNextEntry() {
 }
 
 void KeyboardSimulator::OnFileHeader(std::span<const std::uint8_t> payload) {
-    if (payload.size() < 10 || payload[1] != 0) {
+    if (payload.size() < 10 || payload[1] != 0 || m_storing) {
         ReplyStatus(kCmdFile, kStatusRefused);
         return;
     }
     const int slot = payload[0];
     const std::uint32_t size = ReadLe32(payload, 2);
-    if (slot >= m_store.Count() || size < kMinSongImageSize || size > kMaxSongImageSize) {
+    if (slot >= m_store.Count() || size < kMinSongImageSize || size > kMaxImageSize) {
         ReplyStatus(kCmdFile, kStatusRefused);
         return;
     }
@@ -181,6 +238,7 @@ void KeyboardSimulator::OnFileHeader(std::span<const std::uint8_t> payload) {
     m_nSlot = slot;
     m_nAnnouncedSize = size;
     ReplyStatus(kCmdFile, kStatusOk);
+    m_headerAccepted = std::chrono::steady_clock::now();
 }
 
 void KeyboardSimulator::OnDataFrame(std::span<const std::uint8_t> frame,
@@ -199,11 +257,9 @@ void KeyboardSimulator::OnDataFrame(std::span<const std::uint8_t> frame,
         stored[*m_faults.flipStoredByte] ^= 0xFF;
         m_faults.flipStoredByte.reset();
     }
-    if (!m_store.Put(m_nSlot, std::move(stored))) {
-        ReplyStatus(kCmdFile, kStatusRefused);
-        return;
-    }
-    ReplyStatus(kCmdFile, kStatusOk);
+    // Answered by the store thread once the song is kept.
+    m_storing = SongToStore{m_nSlot, std::move(stored)};
+    m_storeSignal.notify_one();
 }
 
 void KeyboardSimulator::OnRead(std::span<const std::uint8_t> payload) {
@@ -253,7 +309,8 @@ void KeyboardSimulator::SendNextBlock() {
 }
 
 void KeyboardSimulator::OnDelete(std::span<const std::uint8_t> payload) {
-    if (payload.empty() || payload[0] >= m_store.Count() || !m_store.Erase(payload[0])) {
+    if (payload.empty() || payload[0] >= m_store.Count() || m_storing ||
+        !m_store.Erase(payload[0])) {
         ReplyStatus(kCmdDelete, kStatusRefused);
         return;
     }

@@ -3,9 +3,12 @@
 namespace korvana {
 namespace {
 
+// A damaged slot file stays empty here as in korvana-keyboard; the window has no place for the
+// lines that program prints.
 bool LoadStore(SlotStore& store) {
     std::string error;
-    return store.Load(error);
+    std::vector<std::string> skipped;
+    return store.Load(error, skipped);
 }
 
 // Real ports first, the simulated pair last; a pair must be both real or both simulated.
@@ -80,6 +83,7 @@ SimulatedKeyboard::SimulatedKeyboard(SimulatorOptions options,
 }
 
 SimulatedKeyboard::~SimulatedKeyboard() {
+    m_simulator.Stop();
     m_cable.second->Close();
 }
 

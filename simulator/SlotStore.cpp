@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "SafeFile.h"
+#include "TransferLimits.h"
 
 namespace korvana {
 namespace fs = std::filesystem;
@@ -17,7 +18,7 @@ fs::path SlotStore::SlotFile(int slot) const {
     return m_folder ? *m_folder / name : fs::path(name);
 }
 
-bool SlotStore::Load(std::string& error) {
+bool SlotStore::Load(std::string& error, std::vector<std::string>& skipped) {
     if (!m_folder)
         return true;
     std::error_code ec;
@@ -26,18 +27,41 @@ bool SlotStore::Load(std::string& error) {
         error = "cannot use the store folder " + m_folder->string();
         return false;
     }
+    RemoveStaleTemporaries();
     for (int slot = 0; slot < Count(); ++slot) {
         const fs::path file = SlotFile(slot);
-        if (!fs::exists(file, ec))
+        const fs::file_status status = fs::symlink_status(file, ec);
+        if (status.type() == fs::file_type::not_found)
             continue;
+        // Only a regular file is opened: a folder or a pipe would fail or block the start.
+        if (status.type() != fs::file_type::regular) {
+            skipped.push_back("skipped " + file.string() + ": not a regular file");
+            continue;
+        }
+        if (fs::file_size(file, ec) > kMaxImageSize || ec) {
+            skipped.push_back("skipped " + file.string() + ": larger than any song");
+            continue;
+        }
         std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(file);
         if (!bytes) {
-            error = "cannot read " + file.string();
-            return false;
+            skipped.push_back("skipped " + file.string() + ": cannot be read");
+            continue;
         }
         m_slots[static_cast<std::size_t>(slot)] = std::move(*bytes);
     }
     return true;
+}
+
+void SlotStore::RemoveStaleTemporaries() const {
+    // Named ".slot-NNN.bin.part-..." by the atomic write; only a keyboard killed mid-store
+    // leaves one behind, and this store has no other keyboard.
+    std::error_code ec;
+    for (fs::directory_iterator it(*m_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with(".slot-") && name.find(".bin.part-") != std::string::npos &&
+            it->is_regular_file(ec))
+            fs::remove(it->path(), ec);
+    }
 }
 
 const std::vector<std::uint8_t>* SlotStore::Get(int slot) const {
@@ -47,12 +71,21 @@ const std::vector<std::uint8_t>* SlotStore::Get(int slot) const {
 }
 
 bool SlotStore::Put(int slot, std::vector<std::uint8_t> bytes) {
+    if (!Persist(slot, bytes))
+        return false;
+    Keep(slot, std::move(bytes));
+    return true;
+}
+
+bool SlotStore::Persist(int slot, std::span<const std::uint8_t> bytes) const {
     if (slot < 0 || slot >= Count())
         return false;
-    if (m_folder && !WriteFileAtomically(SlotFile(slot), bytes))
-        return false;
-    m_slots[static_cast<std::size_t>(slot)] = std::move(bytes);
-    return true;
+    return !m_folder || WriteFileAtomically(SlotFile(slot), bytes);
+}
+
+void SlotStore::Keep(int slot, std::vector<std::uint8_t> bytes) {
+    if (slot >= 0 && slot < Count())
+        m_slots[static_cast<std::size_t>(slot)] = std::move(bytes);
 }
 
 bool SlotStore::Erase(int slot) {

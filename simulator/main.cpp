@@ -93,7 +93,11 @@ int main(int argc, char** argv) {
 
     korvana::SlotStore store(options.simulator.slotCount, options.store);
     std::string error;
-    if (!store.Load(error)) {
+    std::vector<std::string> skipped;
+    const bool loaded = store.Load(error, skipped);
+    for (const std::string& line : skipped)
+        std::fprintf(stderr, "korvana-keyboard: %s\n", line.c_str());
+    if (!loaded) {
         std::fprintf(stderr, "korvana-keyboard: %s\n", error.c_str());
         return 2;
     }
@@ -126,7 +130,9 @@ int main(int argc, char** argv) {
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    // Clients are closed before the process ends, or a JACK server stalls on them.
+    // Nothing is sent once the ports begin to close, and clients are closed before the process
+    // ends, or a JACK server stalls on them.
+    simulator.Stop();
     backend->Close();
     backend.reset();
     return 0;

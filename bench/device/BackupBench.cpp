@@ -7,7 +7,6 @@
 
 #include <chrono>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "KeyboardBackup.h"
 #include "SafeFile.h"
@@ -35,11 +34,11 @@ void BackupAgainstSixteenFetches(benchmark::State& state) {
     for (int slot = 0; slot < kSlots; ++slot)
         keyboard.Store().Put(slot,
                              test::SongImage(kSongSize - 82, static_cast<std::uint8_t>(slot)));
-    CMidiDevice* device = CMidiDevice::GetInstance();
-    device->SetBackend(keyboard.TakeProgramSide());
-    device->EnumDevices();
+    CMidiTrans link;
+    link.Device().SetBackend(keyboard.TakeProgramSide());
+    link.EnumDevices();
     std::string name;
-    if (!ConnectDevice(0, name, 0)) {
+    if (!link.ConnectDevice(0, name, 0)) {
         state.SkipWithError("no connection");
         return;
     }
@@ -52,15 +51,14 @@ void BackupAgainstSixteenFetches(benchmark::State& state) {
         auto fetchAll = [&] {
             const Clock::time_point start = Clock::now();
             for (int slot = 0; slot < kSlots; ++slot) {
-                if (!CMidiTrans::ReceiveFile(folder.Path() / std::to_string(slot), slot,
-                                             kImageFetchTimeout))
+                if (!link.ReceiveFile(folder.Path() / std::to_string(slot), slot, kFetchTimeout))
                     state.SkipWithError("fetch failed");
             }
             fetches += Seconds(start);
         };
         auto backUp = [&] {
             const Clock::time_point start = Clock::now();
-            if (!BackupKeyboard(folder.Path() / "backup", name, {}).Complete())
+            if (!BackupKeyboard(link, folder.Path() / "backup", name, {}).Complete())
                 state.SkipWithError("backup failed");
             backups += Seconds(start);
         };
@@ -77,9 +75,7 @@ void BackupAgainstSixteenFetches(benchmark::State& state) {
     state.counters["fetches_ms"] = 1e3 * fetches / runs;
     state.counters["backup_ms"] = 1e3 * backups / runs;
     state.counters["backup_per_fetches"] = backups / fetches;
-    device->SetBackend(nullptr);
-    g_pfnFrameHandler = nullptr;
-    CMidiDevice::ReleaseInstance();
+    link.Device().SetBackend(nullptr);
 }
 BENCHMARK(BackupAgainstSixteenFetches)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,5 @@
 // Sends the same 20 KB song again and again to a keyboard on real MIDI ports and reports songs
-// per minute and acknowledged chunks per second. Run by run-jack-bench.sh against
+// per minute and acknowledged chunks per second. Run by bench/run-jack-bench.sh against
 // korvana-keyboard on a private JACK server.
 // Usage: device_jack_driver API PORT-TEXT SONGS
 
@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "RtMidiBackend.h"
 #include "SongImage.h"
@@ -39,31 +38,30 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    CMidiDevice* device = CMidiDevice::GetInstance();
+    CMidiTrans link;
+    CMidiDevice* device = &link.Device();
     device->SetBackend(std::move(backend));
-    device->EnumDevices();
+    link.EnumDevices();
     const int in = FindPort(device->m_InDevs, argv[2]);
     const int out = FindPort(device->m_OutDevs, argv[2]);
     std::string name;
     int result = 1;
-    if (in >= 0 && out >= 0 && ConnectDevice(in, name, out)) {
+    if (in >= 0 && out >= 0 && link.ConnectDevice(in, name, out)) {
         const auto image = test::SongImage(kSongSize - 82);
         std::size_t chunks = 0;
-        device->SetProgress([&] { ++chunks; });
-        g_bProgressNotify = 1;
+        link.SetProgress([&] { ++chunks; });
         int sent = 0;
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < songs; ++i)
-            sent += CMidiTrans::SendFile(image, i % 4, 500) ? 1 : 0;
+            sent += link.SendFile(image, i % 4, 500) ? 1 : 0;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        g_bProgressNotify = 0;
+        link.SetProgress(nullptr);
         std::printf(
             "%d of %d songs of %zu bytes in %.2f s: %.1f songs/minute, %.0f chunks/second\n", sent,
             songs, kSongSize, seconds, 60.0 * sent / seconds,
             static_cast<double>(chunks) / seconds);
         result = sent == songs ? 0 : 1;
     }
-    CMidiDevice::ReleaseInstance();
     return result;
 }

@@ -19,7 +19,6 @@
 #include <mutex>
 #include <thread>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "Frame.h"
 #include "LoopbackBackend.h"
@@ -62,19 +61,14 @@ struct Acknowledger {
     Clock::time_point replySent;
 };
 
-// The process's device over a given backend, opened, for one benchmark.
+// A link over a given backend, opened, for one benchmark.
 struct DeviceUse {
-    explicit DeviceUse(std::unique_ptr<MidiBackend> backend) : device(CMidiDevice::GetInstance()) {
+    explicit DeviceUse(std::unique_ptr<MidiBackend> backend) : device(&link.Device()) {
         device->SetBackend(std::move(backend));
-        device->EnumDevices();
+        link.EnumDevices();
         device->OpenPorts(0, 0);
-        g_pfnFrameHandler = &CMidiTrans::OnFrame;
     }
-    ~DeviceUse() {
-        device->SetBackend(nullptr);
-        g_pfnFrameHandler = nullptr;
-        CMidiDevice::ReleaseInstance();
-    }
+    CMidiTrans link;
     CMidiDevice* device;
 };
 
@@ -141,7 +135,7 @@ void SendFileToSimulator(benchmark::State& state) {
     SimulatedKeyboard keyboard;
     DeviceUse use(keyboard.TakeProgramSide());
     std::string name;
-    if (!ConnectDevice(0, name, 0)) {
+    if (!use.link.ConnectDevice(0, name, 0)) {
         state.SkipWithError("no connection");
         return;
     }
@@ -151,12 +145,12 @@ void SendFileToSimulator(benchmark::State& state) {
     for (auto _ : state) {
         const double cpuStart = ThreadCpuSeconds();
         const Clock::time_point start = Clock::now();
-        if (!CMidiTrans::SendFile(image, 0, 500))
+        if (!use.link.SendFile(image, 0, 500))
             state.SkipWithError("send failed");
         wall += std::chrono::duration<double>(Clock::now() - start).count();
         cpu += ThreadCpuSeconds() - cpuStart;
     }
-    const auto chunks = static_cast<double>(1 + SplitFrame(Bytes(2 * image.size() + 12)).size());
+    const auto chunks = static_cast<double>(CMidiTrans::SendSteps(image.size()));
     const auto runs = static_cast<double>(state.iterations());
     state.counters["chunks_per_song"] = chunks;
     state.counters["us_per_chunk"] = 1e6 * wall / runs / chunks;
@@ -173,7 +167,7 @@ void CapacityRefusal(benchmark::State& state) {
     ScopedPrompt scope(prompt);
     const Bytes image = test::SongImage(20000 - 82);
     for (auto _ : state) {
-        CMidiTrans::SendFile(image, 0, 500);
+        use.link.SendFile(image, 0, 500);
         const auto latency = Clock::now() - far.replySent;
         state.SetIterationTime(std::chrono::duration<double>(latency).count());
     }

@@ -8,7 +8,7 @@
 //
 //   korvana_send_bench [repetitions]
 //   korvana_send_bench --song FILE      (writes the song and stops)
-//   bench/shell/run-jack-send-bench.sh  (the same over JACK, and korvana-cli's own sends)
+//   bench/run-jack-bench.sh  (the same over JACK, and korvana-cli's own sends)
 //   KORVANA_SEND_SNAPSHOT=send.png QT_QPA_PLATFORM=xcb xvfb-run korvana_send_bench
 
 #include <QApplication>
@@ -28,7 +28,6 @@
 #include "CCJShell.h"
 #include "CGdipButton.h"
 #include "CMainFrame.h"
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopMiddleView.h"
@@ -147,23 +146,23 @@ int Run(int repetitions) {
     // whose name holds NAME (korvana-keyboard on JACK, say; KORVANA_MIDI_API picks the system).
     const std::string portName = qEnvironmentVariable("KORVANA_BENCH_PORT").toStdString();
     std::optional<SimulatedKeyboard> keyboard;
-    CMidiDevice* device = CMidiDevice::GetInstance();
+    CMainFrame frame(repository);
+    CMidiTrans& link = frame.m_midiTrans;
+    CMidiDevice* device = &link.Device();
     if (portName.empty()) {
         keyboard.emplace(SimulatorOptions{.slotCount = 2, .capacity = 1 << 20});
-        AttachToWindow(*device, keyboard->TakeProgramSide());
+        AttachToWindow(link, keyboard->TakeProgramSide());
     } else {
-        AttachToWindow(*device, MakeWindowBackend(CCJShell::ToPath(dir.path() + "/store")));
+        AttachToWindow(link, MakeWindowBackend(CCJShell::ToPath(dir.path() + "/store")));
     }
-    CMainFrame frame(repository);
     frame.show();
     QApplication::processEvents();
-    device->EnumDevices();
+    link.EnumDevices();
     std::string name;
-    if (!ConnectDevice(FindPort(device->m_InDevs, portName), name,
-                       FindPort(device->m_OutDevs, portName))) {
+    if (!link.ConnectDevice(FindPort(device->m_InDevs, portName), name,
+                            FindPort(device->m_OutDevs, portName))) {
         return 1;
     }
-    g_bConnected = 1;
     CTopLeftView& slotView = *FindTopLeftView(&frame);
     CTopMiddleView& transfer = *FindTopMiddleView(&frame);
     CTopRightView& songs = *FindTopRightView(&frame);
@@ -208,7 +207,7 @@ int Run(int repetitions) {
         const PrivateConversion conversion = ConvertPrivately(songPath);
         // A real link may miss a chunk's acknowledgement under load: such sends are counted
         // and left out of the figures.
-        if (!CMidiTrans::SendFile(conversion.image, 0, kSendTimeout)) {
+        if (!link.SendFile(conversion.image, 0, kSendTimeout)) {
             ++failures;
             continue;
         }

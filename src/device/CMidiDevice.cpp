@@ -6,34 +6,7 @@
 
 namespace korvana {
 
-std::atomic<CMidiDevice*> g_pMidiDevice{nullptr};
-std::atomic<FrameHandlerFunction> g_pfnFrameHandler{nullptr};
-std::atomic<int> g_bChunkAck{0};
-std::atomic<int> g_bProgressNotify{0};
-std::atomic<int> g_bIdle{1};
-
-namespace {
-
-std::mutex g_instanceMutex;
-int g_nInstanceCount = 0;
-
-}  // namespace
-
-CMidiDevice* CMidiDevice::GetInstance() {
-    std::lock_guard lock(g_instanceMutex);
-    if (g_nInstanceCount == 0)
-        g_pMidiDevice = new CMidiDevice;
-    ++g_nInstanceCount;
-    return g_pMidiDevice;
-}
-
-void CMidiDevice::ReleaseInstance() {
-    std::lock_guard lock(g_instanceMutex);
-    if (g_nInstanceCount == 0)
-        return;
-    if (--g_nInstanceCount == 0)
-        delete g_pMidiDevice.exchange(nullptr);
-}
+CMidiDevice::CMidiDevice(FrameHandlerFunction handler) : m_pfnFrameHandler(std::move(handler)) {}
 
 CMidiDevice::~CMidiDevice() {
     ClosePorts();
@@ -75,7 +48,6 @@ void CMidiDevice::EnumDevices() {
 }
 
 bool CMidiDevice::OpenPorts(int nInId, int nOutId) {
-    g_bIdle = 0;
     ClosePorts();
     m_assembler = FrameAssembler{};
     m_bInputStopping = 0;
@@ -84,17 +56,16 @@ bool CMidiDevice::OpenPorts(int nInId, int nOutId) {
             MidiInCallback(buf);
         });
     if (opened) {
-        m_nInState = 2;
-        m_nOutState = 1;
+        m_nInState = kPortStarted;
+        m_nOutState = kPortOpen;
     }
-    g_bIdle = 1;
     return opened;
 }
 
 void CMidiDevice::ClosePorts() {
     m_bInputStopping = 1;
-    m_nOutState = 0;
-    m_nInState = 0;
+    m_nOutState = kPortClosed;
+    m_nInState = kPortClosed;
     if (m_pBackend)
         m_pBackend->Close();
 }
@@ -102,9 +73,9 @@ void CMidiDevice::ClosePorts() {
 void CMidiDevice::MidiInCallback(std::span<const std::uint8_t> buffer) {
     if (m_bInputStopping)
         return;
-    m_assembler.Feed(buffer, [](std::span<const std::uint8_t> frame) {
-        if (FrameHandlerFunction handler = g_pfnFrameHandler.load())
-            handler(frame.data(), static_cast<int>(frame.size()));
+    m_assembler.Feed(buffer, [this](std::span<const std::uint8_t> frame) {
+        if (m_pfnFrameHandler)
+            m_pfnFrameHandler(frame.data(), static_cast<int>(frame.size()));
     });
 }
 
@@ -115,19 +86,19 @@ bool CMidiDevice::SendSysEx(std::span<const std::uint8_t> piece) {
         return false;
     std::lock_guard lock(m_sendMutex);
     // A closed port sends nothing, and the caller learns so at once.
-    if (m_nOutState != 1 || !m_pBackend)
+    if (m_nOutState != kPortOpen || !m_pBackend)
         return false;
     return m_pBackend->Send(std::span<const std::uint8_t>(message.data(), length));
 }
 
 bool CMidiDevice::SendFrame(std::span<const std::uint8_t> frame) {
     for (std::span<const std::uint8_t> piece : SplitFrame(frame)) {
-        g_bChunkAck = 0;
+        m_bChunkAck = 0;
         if (!SendSysEx(piece))
             return false;
-        if (!WaitUntil([] { return g_bChunkAck == 1; }, kChunkAckTimeout))
+        if (!WaitUntil([this] { return m_bChunkAck == 1; }, kChunkAckTimeout))
             return false;
-        if (g_bProgressNotify == 1 && m_progress)
+        if (m_bProgressNotify == 1 && m_progress)
             m_progress();
     }
     return true;
@@ -164,6 +135,11 @@ bool CMidiDevice::WaitUntil(const std::function<bool()>& done, std::chrono::mill
         }
         PumpMessages();
     }
+}
+
+void CMidiDevice::OnChunkAck() {
+    m_bChunkAck = 1;
+    Notify();
 }
 
 void CMidiDevice::Notify() {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The program's one contact with the keyboard: lists the ports of the MIDI system, opens one
-// input and one output port as a pair, joins received buffers into frames for the frame handler,
-// and sends System Exclusive messages, long frames in acknowledged chunks.
+// A program's contact with the keyboard: lists the ports of the MIDI system, opens one input and
+// one output port as a pair, joins received buffers into frames for the frame handler, and sends
+// System Exclusive messages, long frames in acknowledged chunks. Owned by the CMidiTrans that
+// speaks the protocol over it.
 
 #include <atomic>
 #include <chrono>
@@ -17,26 +18,18 @@
 
 #include "FrameAssembler.h"
 #include "MidiBackend.h"
+#include "TransferLimits.h"
 
 namespace korvana {
 
-class CMidiDevice;
-
 // Receives each assembled frame on the input thread.
-using FrameHandlerFunction = void (*)(const std::uint8_t* pFrame, int nLength);
+using FrameHandlerFunction = std::function<void(const std::uint8_t* pFrame, int nLength)>;
 // Lets the caller's event loop run between polls of a wait (the window passes its own).
 using PumpFunction = std::function<void()>;
-// Called on the waiting thread once per acknowledged chunk while g_bProgressNotify is 1.
+// Called on the waiting thread once per acknowledged chunk while m_bProgressNotify is 1.
 using ProgressFunction = std::function<void()>;
 
-extern std::atomic<CMidiDevice*> g_pMidiDevice;
-extern std::atomic<FrameHandlerFunction> g_pfnFrameHandler;
-extern std::atomic<int> g_bChunkAck;
-extern std::atomic<int> g_bProgressNotify;
-extern std::atomic<int> g_bIdle;  // 0 while a device operation or a port enumeration runs
-
-// Time each chunk of a long frame waits for the device's acknowledgement.
-constexpr std::chrono::milliseconds kChunkAckTimeout{100};
+enum PortState : int { kPortClosed = 0, kPortOpen = 1, kPortStarted = 2 };
 
 struct MidiDevEntry {
     std::uint32_t nId = 0;
@@ -45,11 +38,9 @@ struct MidiDevEntry {
 
 class CMidiDevice {
 public:
-    // The first call creates the device; every call counts one more user.
-    static CMidiDevice* GetInstance();
-    // One user fewer; the last one closes the ports and destroys the device.
-    static void ReleaseInstance();
-
+    // handler receives every frame; it is fixed for the device's lifetime.
+    explicit CMidiDevice(FrameHandlerFunction handler);
+    // Closes the ports: once it returns no frame reaches the handler.
     virtual ~CMidiDevice();
     CMidiDevice(const CMidiDevice&) = delete;
     CMidiDevice& operator=(const CMidiDevice&) = delete;
@@ -58,6 +49,7 @@ public:
     void SetBackend(std::unique_ptr<MidiBackend> backend);
     // The pump runs at least every interval while a wait lasts.
     void SetPump(PumpFunction pump, std::chrono::milliseconds interval);
+    // The function each acknowledged chunk calls while m_bProgressNotify is 1.
     void SetProgress(ProgressFunction progress);
 
     // Refreshes both port tables; leaves both ports closed.
@@ -65,7 +57,7 @@ public:
     // Opens the pair at these table positions and starts input.
     bool OpenPorts(int nInId, int nOutId);
     void ClosePorts();
-    bool IsOpen() const { return m_nInState == 2 && m_nOutState == 1; }
+    bool IsOpen() const { return m_nInState == kPortStarted && m_nOutState == kPortOpen; }
 
     // Sends one piece of at most 47 bytes (or a whole frame of at most 46), completed into a
     // message of its own. Safe from the input thread and the waiting thread at once.
@@ -80,18 +72,22 @@ public:
     bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
     // Wakes a running wait: called after every change of a shared word.
     void Notify();
+    // The frame handler saw the device acknowledge a chunk.
+    void OnChunkAck();
 
     std::uint32_t m_nInDevs = 0;
     std::uint32_t m_nOutDevs = 0;
     std::vector<MidiDevEntry> m_InDevs;
     std::vector<MidiDevEntry> m_OutDevs;
-    std::atomic<int> m_nInState{0};   // 0 closed, 2 open and started
-    std::atomic<int> m_nOutState{0};  // 0 closed, 1 open
+    std::atomic<PortState> m_nInState{kPortClosed};   // closed, or open and started
+    std::atomic<PortState> m_nOutState{kPortClosed};  // closed or open
+    std::atomic<int> m_bProgressNotify{0};
+    std::atomic<int> m_bChunkAck{0};  // the device acknowledged the last chunk sent
 
 private:
-    CMidiDevice() = default;
     void MidiInCallback(std::span<const std::uint8_t> buffer);
 
+    const FrameHandlerFunction m_pfnFrameHandler;
     std::unique_ptr<MidiBackend> m_pBackend;
     std::mutex m_sendMutex;  // one message at a time on the output port
     std::atomic<int> m_bInputStopping{0};

@@ -8,9 +8,36 @@
 #include "SafeFile.h"
 #include "Sha256.h"
 #include "SongImageTransfer.h"
+#include "TransferLimits.h"
 
 namespace korvana {
 namespace fs = std::filesystem;
+
+namespace {
+
+// Reports the bytes of one fetch as its blocks come in.
+class BlockProgress {
+public:
+    BlockProgress(CMidiTrans& link, const SlotProgressFunction& report, SlotProgress step)
+        : m_link(link) {
+        if (!report)
+            return;
+        report(step);
+        m_link.SetBlockProgress([&report, step](std::size_t received, std::size_t blocks) mutable {
+            step.bytesDone = received * kBlockSize;
+            step.bytesTotal = blocks * kBlockSize;
+            report(step);
+        });
+    }
+    ~BlockProgress() { m_link.SetBlockProgress(nullptr); }
+    BlockProgress(const BlockProgress&) = delete;
+    BlockProgress& operator=(const BlockProgress&) = delete;
+
+private:
+    CMidiTrans& m_link;
+};
+
+}  // namespace
 
 std::optional<std::string> BackupFolderProblem(const fs::path& folder) {
     std::error_code ec;
@@ -26,14 +53,14 @@ std::optional<std::string> BackupFolderProblem(const fs::path& folder) {
     return std::nullopt;
 }
 
-BackupOutcome BackupKeyboard(const fs::path& folder, const std::string& device,
+BackupOutcome BackupKeyboard(CMidiTrans& link, const fs::path& folder, const std::string& device,
                              const SlotProgressFunction& progress) {
     BackupOutcome outcome;
     BackupManifest& manifest = outcome.manifest;
     manifest.device = device;
     manifest.created = ManifestTime(std::chrono::system_clock::now());
     std::vector<std::string> names;
-    if (!CMidiTrans::ReadDirectory(names)) {
+    if (!link.ReadDirectory(names)) {
         outcome.error = "Connection error!";
         return outcome;
     }
@@ -54,9 +81,11 @@ BackupOutcome BackupKeyboard(const fs::path& folder, const std::string& device,
             continue;
         }
         SlotProgress step{slot, ++index, occupied, 0, 0};
-        if (progress)
-            progress(step);
-        const std::optional<std::vector<std::uint8_t>> image = FetchSongImage(slot);
+        std::optional<std::vector<std::uint8_t>> image;
+        {
+            const BlockProgress shown(link, progress, step);
+            image = FetchSongImage(link, slot);
+        }
         const std::string file = BackupFileName(slot);
         std::string error;
         if (!image)

@@ -15,6 +15,8 @@
 
 namespace korvana {
 
+class CMidiTrans;
+
 // The slot list's text for a free slot.
 inline constexpr const char* kEmptySlotText = "Empty";
 
@@ -52,7 +54,7 @@ std::optional<std::string> BackupFolderProblem(const std::filesystem::path& fold
 // Lists the slots, fetches every occupied one into the folder (created when missing) and writes
 // the manifest with the device's name. A slot that cannot be fetched leaves no file; the others
 // are still fetched. Nothing is written when the slot list cannot be read.
-BackupOutcome BackupKeyboard(const std::filesystem::path& folder, const std::string& device,
-                             const SlotProgressFunction& progress);
+BackupOutcome BackupKeyboard(CMidiTrans& link, const std::filesystem::path& folder,
+                             const std::string& device, const SlotProgressFunction& progress);
 
 }  // namespace korvana

@@ -1,8 +1,8 @@
 #include "KeyboardRestore.h"
 
+#include <algorithm>
 #include <system_error>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "SafeFile.h"
 #include "Sha256.h"
@@ -21,19 +21,16 @@ constexpr std::size_t kImageBytesPerPiece = 23;
 // Reports the bytes of one send as its pieces are acknowledged.
 class SendProgress {
 public:
-    SendProgress(const SlotProgressFunction& report, SlotProgress step)
-        : m_report(report), m_step(step), m_pDevice(g_pMidiDevice.load()) {
-        if (!m_report || !m_pDevice)
+    SendProgress(CMidiTrans& link, const SlotProgressFunction& report, SlotProgress step)
+        : m_link(link), m_report(report), m_step(step) {
+        if (!m_report)
             return;
         m_report(m_step);
-        m_pDevice->SetProgress([this] { Step(); });
-        g_bProgressNotify = 1;
+        m_link.SetProgress([this] { Step(); });
     }
     ~SendProgress() {
-        if (!m_report || !m_pDevice)
-            return;
-        g_bProgressNotify = 0;
-        m_pDevice->SetProgress(nullptr);
+        if (m_report)
+            m_link.SetProgress(nullptr);
     }
     SendProgress(const SendProgress&) = delete;
     SendProgress& operator=(const SendProgress&) = delete;
@@ -53,9 +50,9 @@ private:
         m_report(m_step);
     }
 
+    CMidiTrans& m_link;
     const SlotProgressFunction& m_report;
     SlotProgress m_step;
-    CMidiDevice* m_pDevice;
     std::size_t m_nPieces = 0;
 };
 
@@ -118,7 +115,7 @@ std::optional<LoadedBackup> LoadBackup(const fs::path& folder, std::string& erro
     LoadedBackup backup;
     for (const BackedUpSlot& slot : manifest->slots) {
         // Larger files cannot be images: refused before they are read.
-        if (slot.size > kMaxSongImageSize) {
+        if (slot.size > kMaxImageSize) {
             error = PathText(folder / slot.file) + ": " + std::to_string(slot.size) +
                     " bytes is more than a song image can hold";
             return std::nullopt;
@@ -133,14 +130,14 @@ std::optional<LoadedBackup> LoadBackup(const fs::path& folder, std::string& erro
     return backup;
 }
 
-RestoreOutcome RestoreBackup(const LoadedBackup& backup, const RestoreOptions& options,
-                             const SlotProgressFunction& progress) {
+RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
+                             const RestoreOptions& options, const SlotProgressFunction& progress) {
     RestoreOutcome outcome;
     std::size_t index = 0;
     for (const BackupImage& image : backup.images) {
-        SendProgress shown(progress,
+        SendProgress shown(link, progress,
                            {image.slot, ++index, backup.images.size(), 0, image.bytes.size()});
-        const ImageSendResult result = SendSongImage(image.bytes, image.slot, options.verify);
+        const ImageSendResult result = SendSongImage(link, image.bytes, image.slot, options.verify);
         if (result.Ok()) {
             shown.Done();
             outcome.restored.push_back(image.slot);
@@ -151,12 +148,12 @@ RestoreOutcome RestoreBackup(const LoadedBackup& backup, const RestoreOptions& o
     if (!options.exact || backup.manifest.empty.empty())
         return outcome;
     std::vector<std::string> names;
-    const bool listed = CMidiTrans::ReadDirectory(names);
+    const bool listed = link.ReadDirectory(names);
     for (const int slot : backup.manifest.empty) {
         if (!listed) {
             outcome.failed.push_back({slot, "Connection error!"});
         } else if (static_cast<std::size_t>(slot) < names.size() && names[slot] != kEmptySlotText) {
-            if (CMidiTrans::DeleteSlot(static_cast<unsigned>(slot)))
+            if (link.DeleteSlot(static_cast<unsigned>(slot)))
                 outcome.deleted.push_back(slot);
             else
                 outcome.failed.push_back({slot, "the keyboard did not delete it"});

@@ -15,6 +15,8 @@
 
 namespace korvana {
 
+class CMidiTrans;
+
 struct BackupImage {
     int slot = 0;
     std::string name;
@@ -43,7 +45,7 @@ struct RestoreOutcome {
 };
 
 // Sends every image into its slot; a failing slot is reported and the others still go.
-RestoreOutcome RestoreBackup(const LoadedBackup& backup, const RestoreOptions& options,
-                             const SlotProgressFunction& progress);
+RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
+                             const RestoreOptions& options, const SlotProgressFunction& progress);
 
 }  // namespace korvana

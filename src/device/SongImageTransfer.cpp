@@ -7,33 +7,35 @@
 
 namespace korvana {
 
-ImageSendResult SendSongImage(std::span<const std::uint8_t> image, int slot, bool verify) {
+ImageSendResult SendSongImage(CMidiTrans& link, std::span<const std::uint8_t> image, int slot,
+                              bool verify) {
     ImageSendResult result;
     {
         // The keyboard's reason for a refusal belongs to this slot's result.
         RecordingPrompt reasons;
         const ScopedPrompt collect(reasons);
-        result.sent = CMidiTrans::SendFile(image, slot, kImageSendTimeout);
+        result.sent = link.SendFile(image, slot, kSendTimeout);
         if (!result.sent) {
             result.error = reasons.m_texts.empty() ? "Download error!" : reasons.m_texts.front();
             return result;
         }
     }
-    if (!verify)
-        return result;
-    const std::optional<std::vector<std::uint8_t>> readBack = FetchSongImage(slot);
-    if (!readBack) {
-        result.error = "verify failed: the slot could not be read back";
-        return result;
-    }
-    if (std::optional<std::string> difference = ReadBackDifference(image, *readBack))
-        result.error = std::move(*difference);
+    if (verify)
+        result.error = VerifySlot(link, image, slot).value_or("");
     return result;
 }
 
-std::optional<std::vector<std::uint8_t>> FetchSongImage(int slot) {
+std::optional<std::string> VerifySlot(CMidiTrans& link, std::span<const std::uint8_t> image,
+                                      int slot) {
+    const std::optional<std::vector<std::uint8_t>> readBack = FetchSongImage(link, slot);
+    if (!readBack)
+        return "verify failed: the slot could not be read back";
+    return ReadBackDifference(image, *readBack);
+}
+
+std::optional<std::vector<std::uint8_t>> FetchSongImage(CMidiTrans& link, int slot) {
     std::vector<std::uint8_t> image;
-    if (!CMidiTrans::ReceiveImage(slot, kImageFetchTimeout, image))
+    if (!link.ReceiveImage(slot, kFetchTimeout, image))
         return std::nullopt;
     return image;
 }

@@ -12,9 +12,7 @@
 
 namespace korvana {
 
-// Base time-outs of a send and of a fetch, in milliseconds, as the window uses them.
-constexpr std::uint32_t kImageSendTimeout = 500;
-constexpr std::uint32_t kImageFetchTimeout = 200;
+class CMidiTrans;
 
 struct ImageSendResult {
     bool sent = false;  // the keyboard accepted the image (a verify may still have failed)
@@ -29,10 +27,16 @@ struct ImageSendResult {
 // Sends a well-formed image into the slot; with verify, fetches the slot back afterwards and
 // compares it byte for byte with what was sent. Messages of the device layer are collected into
 // the result, not shown.
-ImageSendResult SendSongImage(std::span<const std::uint8_t> image, int slot, bool verify);
+ImageSendResult SendSongImage(CMidiTrans& link, std::span<const std::uint8_t> image, int slot,
+                              bool verify);
 
 // The slot's image, or nothing when the keyboard does not hand it over whole.
-std::optional<std::vector<std::uint8_t>> FetchSongImage(int slot);
+std::optional<std::vector<std::uint8_t>> FetchSongImage(CMidiTrans& link, int slot);
+
+// Reads the slot back after a send: nothing when it holds exactly the image, else "verify failed
+// ..." as ReadBackDifference words it, or that the slot could not be read back.
+std::optional<std::string> VerifySlot(CMidiTrans& link, std::span<const std::uint8_t> image,
+                                      int slot);
 
 // How a read-back differs from what was sent: "verify failed at byte X" for the first differing
 // offset, "verify failed: length A, sent B" when the lengths differ; nothing when they match.

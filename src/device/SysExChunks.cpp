@@ -19,6 +19,12 @@ std::vector<std::span<const std::uint8_t>> SplitFrame(std::span<const std::uint8
     return pieces;
 }
 
+std::size_t PieceCount(std::size_t frameSize) {
+    if (frameSize <= kFirstPieceSize)
+        return frameSize > 0 ? 1 : 0;
+    return 1 + (frameSize - kFirstPieceSize + kLaterPieceSize - 1) / kLaterPieceSize;
+}
+
 std::size_t CompleteSysEx(std::span<const std::uint8_t> piece,
                           std::array<std::uint8_t, kMaxMessageSize>& out) {
     if (piece.empty() || piece.size() > kFirstPieceSize)

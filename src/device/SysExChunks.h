@@ -18,6 +18,9 @@ constexpr std::size_t kMaxMessageSize = 48;
 // The pieces of a frame in sending order: the first 47 bytes (or all), then 46 at a time.
 std::vector<std::span<const std::uint8_t>> SplitFrame(std::span<const std::uint8_t> frame);
 
+// How many pieces SplitFrame makes of a frame of that size.
+std::size_t PieceCount(std::size_t frameSize);
+
 // Completes one piece (at most 47 bytes) into a message in out; returns its length, or 0 for a
 // piece too long to be sent as one message.
 std::size_t CompleteSysEx(std::span<const std::uint8_t> piece,

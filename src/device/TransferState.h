@@ -1,16 +1,8 @@
 #pragma once
 
-// The transfer state shared by the waiting thread and the input thread. The input thread writes
-// the payload and names first and then, with release order, the state code that announces them;
-// the waiting thread reads them only after it has seen that code.
+// The codes of the transfer state that the input thread moves and an operation waits on.
 
-#include <array>
-#include <atomic>
 #include <cstddef>
-#include <cstdint>
-#include <mutex>
-#include <string>
-#include <vector>
 
 namespace korvana {
 
@@ -48,29 +40,7 @@ enum TransState : int {
 // next operation sets a waiting code.
 bool IsWaitingState(int state);
 
-constexpr std::size_t kPayloadSize = 10240;
+constexpr std::size_t kPayloadSize = 10240;  // the largest reply payload kept
 constexpr std::size_t kNameBufferSize = 100;
-
-extern std::atomic<int> g_nTransState;
-extern std::array<std::uint8_t, kPayloadSize> g_payload;  // payload of the last frame that moved
-extern std::size_t g_nPayloadLength;                      // the state, and its length
-extern std::array<char, kNameBufferSize> g_szDeviceName;
-extern std::array<char, kNameBufferSize> g_szSlotName;
-extern std::atomic<int> g_bConnected;
-
-// The directory entries received so far, in index order. The input thread appends while the
-// waiting thread may start the next read, so the list has a lock of its own.
-class SlotNameList {
-public:
-    void Clear();
-    void Append(std::string name);
-    std::size_t Count();
-    std::vector<std::string> Copy();
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::string> m_names;
-};
-extern SlotNameList g_slotNames;
 
 }  // namespace korvana

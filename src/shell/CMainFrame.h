@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "CMidiTrans.h"
+
 namespace korvana {
 
 class CDisabledCSplitterWnd;
@@ -25,6 +27,9 @@ public:
     // client area, about three fifths.
     static int TopRowHeight(int outerHeight);
 
+    // The window's link to the keyboard, which every pane asks (FindMidiTrans); made before the
+    // panes and gone after them.
+    CMidiTrans m_midiTrans;
     CDisabledCSplitterWnd* m_wndSplitter;
     bool m_bSplitterReady = false;
 

@@ -11,8 +11,8 @@
 #include "CCJShellList.h"
 #include "CCJShellTree.h"
 #include "CGdipButton.h"
-#include "CMidiDevice.h"
 #include "CMidiDeviceDlg.h"
+#include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
 #include "FramePanes.h"
@@ -69,18 +69,17 @@ void CMiddleView::resizeEvent(QResizeEvent* event) {
 }
 
 void CMiddleView::OnConnect() {
-    if (g_pMidiDevice.load() == nullptr || g_bIdle != 1) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->IsIdle()) {
         return;
     }
-    CMidiDeviceDlg dialog(m_nInDevice, m_nOutDevice, window());
+    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (!ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
-        g_bConnected = 0;
+    if (!link->ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
         return;
     }
-    g_bConnected = 1;
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
     }
@@ -94,7 +93,8 @@ void CMiddleView::OnRefreshAll() {
     if (CBottomView* browser = FindBottomView(this)) {
         browser->RefreshBrowser();
     }
-    if (g_bConnected == 1) {
+    const CMidiTrans* link = FindMidiTrans(this);
+    if (link != nullptr && link->IsConnected()) {
         if (CTopLeftView* slotView = FindTopLeftView(this)) {
             slotView->Refresh();
         }

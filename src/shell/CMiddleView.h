@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "CMidiTrans.h"
 #include "TransferFiles.h"
 
 namespace korvana {
@@ -55,8 +54,6 @@ protected:
 
 private:
     CGdipButton* AddButton(int normalPicture, int activePicture, const QString& tip);
-
-    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
 };
 
 }  // namespace korvana

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <optional>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 
 namespace korvana {
@@ -71,8 +70,8 @@ void StoreChoice(const QListWidget& list, const QStringList& names, int& chosen)
 
 }  // namespace
 
-CMidiDeviceDlg::CMidiDeviceDlg(int& inDevice, int& outDevice, QWidget* parent)
-    : QDialog(parent), m_pnInDev(&inDevice), m_pnOutDev(&outDevice) {
+CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent)
+    : QDialog(parent), m_pnInDev(&inDevice), m_pnOutDev(&outDevice), m_link(link) {
     setWindowTitle(QStringLiteral("MIDI Device"));
     setFixedSize(DialogUnits(0, 0, 450, 201).size());
     (new QGroupBox(QStringLiteral("Input"), this))->setGeometry(DialogUnits(15, 10, 200, 150));
@@ -99,14 +98,9 @@ void CMidiDeviceDlg::FillLists() {
     const QStringList shownOut = m_outNames;
     m_lbIn->clear();
     m_lbOut->clear();
-    if (CMidiDevice* device = g_pMidiDevice.load()) {
-        g_bIdle = 0;
-        device->EnumDevices();
-        g_pfnFrameHandler = &CMidiTrans::OnFrame;
-        m_inNames = Names(device->m_InDevs);
-        m_outNames = Names(device->m_OutDevs);
-        g_bIdle = 1;
-    }
+    m_link.EnumDevices();
+    m_inNames = Names(m_link.Device().m_InDevs);
+    m_outNames = Names(m_link.Device().m_OutDevs);
     FillList(*m_lbIn, m_inNames, NameAt(shownIn.isEmpty() ? m_inNames : shownIn, *m_pnInDev));
     FillList(*m_lbOut, m_outNames, NameAt(shownOut.isEmpty() ? m_outNames : shownOut, *m_pnOutDev));
 }

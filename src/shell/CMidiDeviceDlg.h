@@ -1,9 +1,9 @@
 #pragma once
 
 // "MIDI Device": the modal dialog in which the user picks the keyboard's MIDI input and output
-// port by name. Filling it lists the ports afresh (which closes any open pair) and installs the
-// transfer protocol's frame handler. The list boxes sort their rows, so a row's position says
-// nothing about the port number: the dialog always goes through the names.
+// port by name. Filling it lists the ports afresh (which closes any open pair). The list boxes sort
+// their rows, so a row's position says nothing about the port number: the dialog always goes
+// through the names.
 
 #include <QDialog>
 #include <QStringList>
@@ -13,13 +13,15 @@ class QPushButton;
 
 namespace korvana {
 
+class CMidiTrans;
+
 class CMidiDeviceDlg : public QDialog {
     Q_OBJECT
 
 public:
     // inDevice and outDevice hold the port numbers chosen before (preselected when in range) and
-    // receive the choice on OK; they must outlive the dialog.
-    CMidiDeviceDlg(int& inDevice, int& outDevice, QWidget* parent = nullptr);
+    // receive the choice on OK; they and link must outlive the dialog.
+    CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent = nullptr);
 
     // Lists the ports of the device afresh ("Refresh") and preselects the earlier choice.
     void FillLists();
@@ -37,6 +39,9 @@ public:
     QStringList m_outNames;
     int* m_pnInDev;
     int* m_pnOutDev;
+
+private:
+    CMidiTrans& m_link;
 };
 
 }  // namespace korvana

@@ -5,7 +5,6 @@
 #include "AppFolder.h"
 #include "AppIcon.h"
 #include "CMainFrame.h"
-#include "CMidiDevice.h"
 #include "CSplashWnd.h"
 #include "CTopRightView.h"
 #include "FramePanes.h"
@@ -29,11 +28,10 @@ void CTessalyApp::InitInstance() {
     m_pScopedPrompt = std::make_unique<ScopedPrompt>(m_prompt);
     setWindowIcon(LoadAppIcon());
     const QString repository = LocateRepositoryFolder();
-    // The views' transfer objects end the device's life with the window.
-    AttachToWindow(*CMidiDevice::GetInstance(), MakeWindowBackend(SimulatedKeyboardStore()));
     CSplashWnd::EnableSplashScreen(true);
     CSplashWnd::ShowSplashScreen();
     m_pMainFrame = std::make_unique<CMainFrame>(repository);
+    AttachToWindow(m_pMainFrame->m_midiTrans, MakeWindowBackend(SimulatedKeyboardStore()));
     m_pMainFrame->show();
     // Files handed over by the file manager's "Open with" enter the repository as if dropped on
     // its list, once the window is up to show any refusal.

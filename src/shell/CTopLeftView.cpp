@@ -3,21 +3,14 @@
 #include <QResizeEvent>
 #include <array>
 
-#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "ColumnWidths.h"
 #include "DevListCtrl.h"
+#include "FramePanes.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
 
 namespace korvana {
-
-namespace {
-
-bool CanTalkToKeyboard() {
-    return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
-}
-
-}  // namespace
 
 QString SlotText(const std::string& name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -39,11 +32,12 @@ void CTopLeftView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTopLeftView::Refresh() {
-    if (!CanTalkToKeyboard()) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->CanTalkToKeyboard()) {
         return;
     }
     m_wndDevList->DeleteAllItems();
-    if (!CMidiTrans::ReadDirectory(m_slotNames)) {
+    if (!link->ReadDirectory(m_slotNames)) {
         Prompt().Message("Connection error!");
         return;
     }
@@ -57,13 +51,14 @@ void CTopLeftView::OnUserRefresh() {
 }
 
 void CTopLeftView::OnUserDeleteSlot(int slot) {
-    if (!CanTalkToKeyboard()) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->CanTalkToKeyboard()) {
         return;
     }
     if (slot < 0) {
         Refresh();
     } else {
-        CMidiTrans::DeleteSlot(static_cast<unsigned>(slot));
+        link->DeleteSlot(static_cast<unsigned>(slot));
     }
 }
 

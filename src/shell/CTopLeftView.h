@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "CMidiTrans.h"
-
 namespace korvana {
 
 class DevListCtrl;
@@ -39,9 +37,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-
-private:
-    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
 };
 
 // A slot name as the keyboard sends it (8-bit text) in the window's text.

@@ -9,7 +9,7 @@
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
-#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
 #include "CXProgressCtrl.h"
@@ -28,16 +28,10 @@ namespace {
 
 // The bar's range is a 16-bit number.
 constexpr std::size_t kMaxProgressRange = 0xFFFF;
-// Bytes of image per step of the bar.
-constexpr std::size_t kBytesPerStep = 23;
 
 // The whole percent a position stands for (0 for an empty range).
 int Percent(int position, int top) {
     return top > 0 ? static_cast<int>(position * 100.0 / top) : 0;
-}
-
-bool CanTalkToKeyboard() {
-    return g_bConnected == 1 && g_pMidiDevice.load() != nullptr && g_bIdle == 1;
 }
 
 // What a Download sends for a repository file: a song image as it is, after the check that it is
@@ -68,23 +62,6 @@ bool Confirmed(const char* question) {
     return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
-// Routes the device's chunk acknowledgements to the view's bar while a send command runs.
-class StepRoute {
-public:
-    StepRoute(CMidiDevice& device, CTopMiddleView& view) : m_device(device) {
-        m_device.SetProgress([&view] { view.OnStep(); });
-    }
-    ~StepRoute() {
-        g_bProgressNotify = 0;
-        m_device.SetProgress(nullptr);
-    }
-    StepRoute(const StepRoute&) = delete;
-    StepRoute& operator=(const StepRoute&) = delete;
-
-private:
-    CMidiDevice& m_device;
-};
-
 }  // namespace
 
 CTopMiddleView::CTopMiddleView(QWidget* parent)
@@ -110,13 +87,13 @@ void CTopMiddleView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTopMiddleView::OnSend() {
-    CMidiDevice* device = g_pMidiDevice.load();
+    const CMidiTrans* link = FindMidiTrans(this);
     CTopRightView* repository = FindTopRightView(this);
     CTopLeftView* slotView = FindTopLeftView(this);
-    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+    if (link == nullptr || !link->CanTalkToKeyboard() || repository == nullptr ||
+        slotView == nullptr) {
         return;
     }
-    const StepRoute route(*device, *this);
     const QStringList files = repository->GetSelectedFiles();
     if (files.isEmpty()) {
         return;
@@ -151,6 +128,10 @@ void CTopMiddleView::OnSend() {
 
 void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
                                   const QStringList& files, const QString& mode) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr) {
+        return;
+    }
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
@@ -164,7 +145,7 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
             continue;
         }
         StartProgress(image->size());
-        if (CMidiTrans::SendFile(*image, static_cast<int>(slot), kSendTimeout)) {
+        if (link->SendFile(*image, static_cast<int>(slot), kSendTimeout)) {
             m_nPosition = m_progress->maximum();
             m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
@@ -173,7 +154,7 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         }
         cursor = slot + 1;
     }
-    g_bProgressNotify = 0;
+    link->SetProgress(nullptr);
     m_progress->hide();
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
@@ -181,21 +162,40 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
 }
 
 void CTopMiddleView::StartProgress(std::size_t imageSize) {
-    const auto top = static_cast<int>(std::min(imageSize / kBytesPerStep + 2, kMaxProgressRange));
-    m_progress->setRange(0, top);
+    ShowBar(CMidiTrans::SendSteps(imageSize));
+    if (CMidiTrans* link = FindMidiTrans(this)) {
+        link->SetProgress([this] { OnStep(); });
+    }
+}
+
+void CTopMiddleView::ShowBar(std::size_t steps) {
+    m_progress->setRange(0, static_cast<int>(std::min(steps, kMaxProgressRange)));
     m_progress->setValue(0);
     m_nPosition = 0;
     m_progress->show();
-    g_bProgressNotify = 1;
 }
 
 void CTopMiddleView::OnStep() {
     const int top = m_progress->maximum();
-    m_nPosition = std::min(m_nPosition + 1, top);
+    int position = std::min(m_nPosition + 1, top);
     // The keyboard's reply, not the last chunk, completes a send: hold the bar below 98 %.
-    if (Percent(m_nPosition, top) > 98) {
-        m_nPosition = static_cast<int>(top * 0.98);
+    if (Percent(position, top) > 98) {
+        position = static_cast<int>(top * 0.98);
     }
+    ShowPosition(position);
+}
+
+void CTopMiddleView::OnBlock(std::size_t received, std::size_t blocks) {
+    if (received == 0) {
+        ShowBar(blocks);
+    } else {
+        ShowPosition(static_cast<int>(std::min(received, kMaxProgressRange)));
+    }
+}
+
+void CTopMiddleView::ShowPosition(int position) {
+    const int top = m_progress->maximum();
+    m_nPosition = position;
     // Chunks come far faster than a screen shows them: the bar takes a position only when its
     // percentage changes, and is drawn at the event loop's next turn (the wait's pump).
     if (Percent(m_nPosition, top) != Percent(m_progress->value(), top)) {
@@ -206,15 +206,19 @@ void CTopMiddleView::OnStep() {
 }
 
 void CTopMiddleView::OnFetch() {
+    CMidiTrans* link = FindMidiTrans(this);
     CTopRightView* repository = FindTopRightView(this);
     const CTopLeftView* slotView = FindTopLeftView(this);
-    if (!CanTalkToKeyboard() || repository == nullptr || slotView == nullptr) {
+    if (link == nullptr || !link->CanTalkToKeyboard() || repository == nullptr ||
+        slotView == nullptr) {
         return;
     }
     const QStringList names = slotView->GetSelectedSlotNames();
     if (names.isEmpty()) {
         return;
     }
+    link->SetBlockProgress(
+        [this](std::size_t received, std::size_t blocks) { OnBlock(received, blocks); });
     for (qsizetype slot = 0; slot < names.size(); ++slot) {
         const QString& name = names[slot];
         if (name.isEmpty()) {
@@ -228,11 +232,12 @@ void CTopMiddleView::OnFetch() {
         if (CCJShell::PathExists(path) && !Confirmed("Replace existed file?")) {
             continue;
         }
-        if (!CMidiTrans::ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot),
-                                     kFetchTimeout)) {
+        if (!link->ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot), kFetchTimeout)) {
             Prompt().Message((name + QStringLiteral("  Upload error!")).toStdString());
         }
     }
+    link->SetBlockProgress(nullptr);
+    m_progress->hide();
     repository->RefreshRepository();
 }
 

@@ -10,16 +10,10 @@
 #include <QWidget>
 #include <cstddef>
 
-#include "CMidiTrans.h"
-
 namespace korvana {
 
 class CGdipButton;
 class CXProgressCtrl;
-
-// Base time-outs of a send and of a fetch from this pane, in milliseconds.
-constexpr std::uint32_t kSendTimeout = 500;
-constexpr std::uint32_t kFetchTimeout = 200;
 
 class CTopMiddleView : public QWidget {
     Q_OBJECT
@@ -35,26 +29,31 @@ public:
     void OnFetch();
     // One acknowledged chunk: the bar steps, but stays below 98 % until the keyboard confirms.
     void OnStep();
+    // A fetch's progress: the bar shows the blocks received of the slot's block count.
+    void OnBlock(std::size_t received, std::size_t blocks);
 
     // Sends each file into the next slot from the last one used on whose text equals mode
     // ("" for the selected slots, "Empty" for free ones), then refreshes the slot list.
     void SendToDevice(const QString& folder, const QStringList& slotTexts, const QStringList& files,
                       const QString& mode);
 
-    // Shows the bar for a send of an image of that many bytes: 0 to size / 23 + 2.
+    // Shows the bar for a send of an image of that many bytes, one step per acknowledged chunk,
+    // and has the link step it.
     void StartProgress(std::size_t imageSize);
 
     CGdipButton* m_btnSend;
     CXProgressCtrl* m_progress;
-    // The bar's position in acknowledged chunks; the bar shows it whenever the percentage
-    // changes.
+    // The bar's position in acknowledged chunks (received blocks in a fetch); the bar shows it
+    // whenever the percentage changes.
     int m_nPosition = 0;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    CMidiTrans m_midiTrans;  // keeps the device alive as long as the view
+    // Shows the bar at 0 of that many steps.
+    void ShowBar(std::size_t steps);
+    void ShowPosition(int position);
 };
 
 }  // namespace korvana

@@ -15,9 +15,13 @@ namespace korvana {
 
 namespace {
 
+CMainFrame* Frame(const QWidget* from) {
+    return from != nullptr ? qobject_cast<CMainFrame*>(from->window()) : nullptr;
+}
+
 template <class View>
 View* FramePane(const QWidget* from, int row) {
-    const auto* frame = from != nullptr ? qobject_cast<const CMainFrame*>(from->window()) : nullptr;
+    const CMainFrame* frame = Frame(from);
     if (frame == nullptr || frame->m_wndSplitter->count() <= row) {
         return nullptr;
     }
@@ -64,6 +68,11 @@ CBottomLeftView* FindBottomLeftView(const QWidget* from) {
 
 CBottomRightView* FindBottomRightView(const QWidget* from) {
     return RowPane<CBottomRightView>(FindBottomView(from), 1);
+}
+
+CMidiTrans* FindMidiTrans(const QWidget* from) {
+    CMainFrame* frame = Frame(from);
+    return frame != nullptr ? &frame->m_midiTrans : nullptr;
 }
 
 }  // namespace korvana

@@ -9,6 +9,7 @@ class QWidget;
 namespace korvana {
 
 class CBottomLeftView;
+class CMidiTrans;
 class CBottomRightView;
 class CBottomView;
 class CMiddleView;
@@ -25,5 +26,7 @@ CTopMiddleView* FindTopMiddleView(const QWidget* from);
 CTopRightView* FindTopRightView(const QWidget* from);
 CBottomLeftView* FindBottomLeftView(const QWidget* from);
 CBottomRightView* FindBottomRightView(const QWidget* from);
+// The frame's link to the keyboard.
+CMidiTrans* FindMidiTrans(const QWidget* from);
 
 }  // namespace korvana

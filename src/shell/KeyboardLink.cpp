@@ -30,9 +30,9 @@ PumpFunction MakeWindowPump() {
     };
 }
 
-void AttachToWindow(CMidiDevice& device, std::unique_ptr<MidiBackend> backend) {
-    device.SetBackend(std::move(backend));
-    device.SetPump(MakeWindowPump(), kPumpInterval);
+void AttachToWindow(CMidiTrans& link, std::unique_ptr<MidiBackend> backend) {
+    link.Device().SetBackend(std::move(backend));
+    link.Device().SetPump(MakeWindowPump(), kPumpInterval);
 }
 
 std::unique_ptr<MidiBackend> MakeWindowBackend(const std::filesystem::path& storeFolder) {

@@ -1,13 +1,13 @@
 #pragma once
 
-// The window's link to the keyboard: the process's one device, over the system's MIDI ports
-// followed by the built-in simulated keyboard, waiting with the window's event loop running.
+// The window's link to the keyboard: over the system's MIDI ports followed by the built-in
+// simulated keyboard, waiting with the window's event loop running.
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
 
-#include "CMidiDevice.h"
+#include "CMidiTrans.h"
 #include "MidiBackend.h"
 
 namespace korvana {
@@ -19,9 +19,9 @@ constexpr std::chrono::milliseconds kPumpInterval{10};
 // milliseconds so that a fast link is not slowed down.
 PumpFunction MakeWindowPump();
 
-// Installs backend as the device's MIDI system; every wait of the device then lets the window
-// repaint and take commands (which g_bIdle refuses while the wait lasts).
-void AttachToWindow(CMidiDevice& device, std::unique_ptr<MidiBackend> backend);
+// Installs backend as the link's MIDI system; every wait of the link then lets the window
+// repaint and take commands (which the link refuses while it is not idle).
+void AttachToWindow(CMidiTrans& link, std::unique_ptr<MidiBackend> backend);
 
 // The system's MIDI ports (KORVANA_MIDI_API names the MIDI system, else the platform's
 // default), then "Korvana Keyboard (simulated)" with its slots kept in storeFolder. Without a

@@ -36,15 +36,15 @@ TEST_F(CMidiDeviceTest, EnumerationListsEachPortWithItsNumber) {
 TEST_F(CMidiDeviceTest, OpeningAnUnknownPairFailsAndLeavesIdle) {
     EXPECT_FALSE(m_pDevice->OpenPorts(0, 3));
     EXPECT_FALSE(m_pDevice->IsOpen());
-    EXPECT_EQ(g_bIdle.load(), 1);
+    EXPECT_TRUE(m_link.IsIdle());
 }
 
 TEST_F(CMidiDeviceTest, LongFrameIsSentInAcknowledgedPiecesWithOneStepEach) {
     int steps = 0;
     m_pDevice->SetProgress([&] { ++steps; });
-    g_bProgressNotify = 1;
+    m_pDevice->m_bProgressNotify = 1;
     EXPECT_TRUE(m_pDevice->SendFrame(LongFrame(2012)));
-    g_bProgressNotify = 0;
+    m_pDevice->m_bProgressNotify = 0;
     EXPECT_EQ(m_pBackend->Sent().size(), 44u);
     EXPECT_EQ(steps, 44);
 }
@@ -72,18 +72,18 @@ TEST_F(CMidiDeviceTest, ClosedPortSendsNothingAndSaysSo) {
 
 TEST_F(CMidiDeviceTest, SplitInputBuffersReachTheHandlerAsOneFrame) {
     const Bytes reply = MakeFrame(kCmdDelete, Bytes{kStatusOk});
-    g_nTransState = kStateDeleteWait;
+    m_link.SetTransState(kStateDeleteWait);
     m_pBackend->Receive(Bytes(reply.begin(), reply.begin() + 5));
     m_pBackend->Receive(Bytes(reply.begin() + 5, reply.end()));
-    CMidiTrans::WaitState(1000, kStateDeleted);
-    EXPECT_EQ(g_nTransState.load(), kStateDeleted);
+    m_link.WaitState(1000, kStateDeleted);
+    EXPECT_EQ(m_link.TransState(), kStateDeleted);
 }
 
 TEST_F(CMidiDeviceTest, WaitRunsThePumpWhileWaiting) {
     int pumped = 0;
     m_pDevice->SetPump([&] { ++pumped; }, std::chrono::milliseconds(5));
-    g_nTransState = kStateDeleteWait;
-    CMidiTrans::WaitState(60, kStateDeleted);
+    m_link.SetTransState(kStateDeleteWait);
+    m_link.WaitState(60, kStateDeleted);
     // A loaded machine may pump only a few times; what matters is that it pumps at all, and at
     // its interval rather than in a spin.
     EXPECT_GE(pumped, 1);
@@ -91,27 +91,20 @@ TEST_F(CMidiDeviceTest, WaitRunsThePumpWhileWaiting) {
 }
 
 TEST_F(CMidiDeviceTest, WaitEndsAsSoonAsTheStateIsFinal) {
-    g_nTransState = kStateHeaderWait;
+    m_link.SetTransState(kStateHeaderWait);
     m_pBackend->Receive(MakeFrame(kCmdFile, Bytes{kStatusCapacity}));
     const Clock::time_point start = Clock::now();
-    CMidiTrans::WaitState(5000, kStateHeaderAccepted);
-    EXPECT_EQ(g_nTransState.load(), kStateHeaderCapacity);
+    m_link.WaitState(5000, kStateHeaderAccepted);
+    EXPECT_EQ(m_link.TransState(), kStateHeaderCapacity);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST_F(CMidiDeviceTest, WaitWithoutReplyLastsTheWholeTimeOut) {
-    g_nTransState = kStateDeleteWait;
+    m_link.SetTransState(kStateDeleteWait);
     const Clock::time_point start = Clock::now();
-    CMidiTrans::WaitState(50, kStateDeleted);
+    m_link.WaitState(50, kStateDeleted);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(50));
-    EXPECT_EQ(g_nTransState.load(), kStateDeleteWait);
-}
-
-TEST_F(CMidiDeviceTest, InstanceLivesUntilItsLastUserLetsGo) {
-    CMidiDevice* second = CMidiDevice::GetInstance();
-    EXPECT_EQ(second, m_pDevice);
-    CMidiDevice::ReleaseInstance();
-    EXPECT_EQ(g_pMidiDevice.load(), m_pDevice);
+    EXPECT_EQ(m_link.TransState(), kStateDeleteWait);
 }
 
 }  // namespace

@@ -19,11 +19,12 @@ struct Transition {
     int to;
 };
 
-void Handle(const Bytes& frame) {
-    CMidiTrans::OnFrame(frame.data(), static_cast<int>(frame.size()));
-}
-
-class OnFrameTest : public DeviceFixture {};
+class OnFrameTest : public DeviceFixture {
+protected:
+    void Handle(const Bytes& frame) {
+        m_link.OnFrame(frame.data(), static_cast<int>(frame.size()));
+    }
+};
 
 TEST_F(OnFrameTest, StateTable) {
     const std::vector<Transition> table = {
@@ -72,46 +73,44 @@ TEST_F(OnFrameTest, StateTable) {
         {"reply without payload refuses", kStateHeaderWait, kCmdFile, {}, kStateHeaderFailed},
     };
     for (const Transition& t : table) {
-        g_slotNames.Clear();
-        g_nTransState = t.from;
+        m_link.SetTransState(t.from);
         Handle(MakeFrame(t.command, t.payload));
-        EXPECT_EQ(g_nTransState.load(), t.to) << t.what;
+        EXPECT_EQ(m_link.TransState(), t.to) << t.what;
     }
 }
 
 TEST_F(OnFrameTest, ConnectReplyFillsTheDeviceName) {
-    g_nTransState = kStateConnectWait;
+    m_link.SetTransState(kStateConnectWait);
     Handle(MakeFrame(kCmdConnect, Bytes{0, 0x55, 3, 'K', 'b', 'd'}));
-    EXPECT_EQ(g_nTransState.load(), kStateConnected);
-    EXPECT_STREQ(g_szDeviceName.data(), "Kbd");
+    EXPECT_EQ(m_link.TransState(), kStateConnected);
+    EXPECT_EQ(m_link.DeviceName(), "Kbd");
 }
 
 TEST_F(OnFrameTest, OverlongNamesAreCutAndStayTerminated) {
     Bytes payload = {0, 0, 200};
     payload.insert(payload.end(), 200, 'x');
-    g_nTransState = kStateConnectWait;
+    m_link.SetTransState(kStateConnectWait);
     Handle(MakeFrame(kCmdConnect, payload));
-    EXPECT_EQ(std::string(g_szDeviceName.data()), std::string(99, 'x'));
+    EXPECT_EQ(m_link.DeviceName(), std::string(99, 'x'));
 
     payload[1] = 0;  // a directory entry with index 0 and the same long name
-    g_nTransState = kStateDirectoryWait;
+    m_link.SetTransState(kStateDirectoryWait);
     Handle(MakeFrame(kCmdDirectory, payload));
-    ASSERT_EQ(g_slotNames.Count(), 1u);
-    EXPECT_EQ(g_slotNames.Copy()[0], std::string(99, 'x'));
+    EXPECT_EQ(m_link.SlotNames(), std::vector<std::string>{std::string(99, 'x')});
 }
 
 TEST_F(OnFrameTest, NameLongerThanItsFrameTakesOnlyWhatCame) {
-    g_nTransState = kStateConnectWait;
+    m_link.SetTransState(kStateConnectWait);
     Handle(MakeFrame(kCmdConnect, Bytes{0, 0, 50, 'A', 'B'}));
-    EXPECT_STREQ(g_szDeviceName.data(), "AB");
+    EXPECT_EQ(m_link.DeviceName(), "AB");
 }
 
 TEST_F(OnFrameTest, DirectoryEntriesAreListedAndAcknowledgedInOrder) {
-    g_nTransState = kStateDirectoryWait;
+    m_link.SetTransState(kStateDirectoryWait);
     Handle(MakeFrame(kCmdDirectory, Bytes{0, 0, 0}));
     Handle(MakeFrame(kCmdDirectory, Bytes{0, 1, 4, 'S', 'o', 'n', 'g'}));
-    EXPECT_EQ(g_nTransState.load(), kStateDirectoryWait);
-    EXPECT_EQ(g_slotNames.Copy(), (std::vector<std::string>{"Empty", "Song"}));
+    EXPECT_EQ(m_link.TransState(), kStateDirectoryWait);
+    EXPECT_EQ(m_link.SlotNames(), (std::vector<std::string>{"Empty", "Song"}));
     const Bytes ok = {kStatusOk};
     const std::vector<Bytes> sent = m_pBackend->Sent();
     ASSERT_EQ(sent.size(), 2u);
@@ -120,45 +119,45 @@ TEST_F(OnFrameTest, DirectoryEntriesAreListedAndAcknowledgedInOrder) {
 }
 
 TEST_F(OnFrameTest, BadChecksumIsAnsweredWithErrorReplyAndChangesNothing) {
-    g_nTransState = kStateDeleteWait;
+    m_link.SetTransState(kStateDeleteWait);
     Bytes frame = MakeFrame(kCmdDelete, Bytes{0});
     StoreSum(frame, static_cast<std::uint8_t>(CarriedSum(frame) + 1));
     Handle(frame);
-    EXPECT_EQ(g_nTransState.load(), kStateDeleteWait);
+    EXPECT_EQ(m_link.TransState(), kStateDeleteWait);
     const std::vector<Bytes> sent = m_pBackend->Sent();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], MakeFrame(kCmdDelete, Bytes{kStatusError}));
 }
 
 TEST_F(OnFrameTest, WrongHeaderIsDroppedSilently) {
-    g_nTransState = kStateDeleteWait;
+    m_link.SetTransState(kStateDeleteWait);
     Bytes frame = MakeFrame(kCmdDelete, Bytes{0});
     frame[2] = 0x3D;
     Handle(frame);
-    EXPECT_EQ(g_nTransState.load(), kStateDeleteWait);
+    EXPECT_EQ(m_link.TransState(), kStateDeleteWait);
     EXPECT_TRUE(m_pBackend->Sent().empty());
 }
 
 TEST_F(OnFrameTest, AcknowledgementSetsTheFlagInAnyState) {
     for (int state : {kStateIdle, kStateDataWait, kStateBlockReceived}) {
-        g_nTransState = state;
-        g_bChunkAck = 0;
+        m_link.SetTransState(state);
+        m_pDevice->m_bChunkAck = 0;
         Handle(MakeChunkAck());
-        EXPECT_EQ(g_bChunkAck.load(), 1);
-        EXPECT_EQ(g_nTransState.load(), state);
+        EXPECT_EQ(m_pDevice->m_bChunkAck.load(), 1);
+        EXPECT_EQ(m_link.TransState(), state);
     }
 }
 
 TEST_F(OnFrameTest, ReadReplyPayloadIsPublishedWithItsState) {
-    g_nTransState = kStateReadWait;
+    m_link.SetTransState(kStateReadWait);
     Bytes payload = {0};
     AppendLe32(payload, 4600);
     AppendLe32(payload, 18);
     Handle(MakeFrame(kCmdRead, payload));
-    ASSERT_EQ(g_nTransState.load(), kStateReadAccepted);
-    EXPECT_EQ(g_nPayloadLength, 9u);
-    EXPECT_EQ(ReadLe32(g_payload, 1), 4600u);
-    EXPECT_EQ(ReadLe32(g_payload, 5), 18u);
+    ASSERT_EQ(m_link.TransState(), kStateReadAccepted);
+    ASSERT_EQ(m_link.Payload().size(), 9u);
+    EXPECT_EQ(ReadLe32(m_link.Payload(), 1), 4600u);
+    EXPECT_EQ(ReadLe32(m_link.Payload(), 5), 18u);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ protected:
 TEST_F(OperationsTest, FetchWritesTheWholeFileAndEndsTheRead) {
     m_pBackend->SetResponder(
         FetchScript(ReadReply(300, 2), {Block(0, 256, 256, 0xA1), Block(1, 44, 44, 0xB2)}));
-    ASSERT_TRUE(CMidiTrans::ReceiveFile(m_target, 4, 200));
+    ASSERT_TRUE(m_link.ReceiveFile(m_target, 4, 200));
     const auto bytes = ReadWholeFile(m_target);
     ASSERT_TRUE(bytes);
     ASSERT_EQ(bytes->size(), 300u);
@@ -85,7 +85,7 @@ TEST_F(OperationsTest, FetchWritesTheWholeFileAndEndsTheRead) {
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], MakeFrame(kCmdRead, Bytes{4}));
     EXPECT_EQ(sent[3], MakeFrame(kCmdRead, Bytes{0}));
-    EXPECT_EQ(g_bIdle.load(), 1);
+    EXPECT_TRUE(m_link.IsIdle());
 }
 
 struct BadFetch {
@@ -111,12 +111,12 @@ TEST_F(OperationsTest, FaultyFetchesWriteNothing) {
     for (const BadFetch& c : cases) {
         ASSERT_TRUE(WriteFileAtomically(m_target, Bytes{'k', 'e', 'e', 'p'}));
         m_pBackend->SetResponder(FetchScript(c.readReply, c.blocks));
-        EXPECT_FALSE(CMidiTrans::ReceiveFile(m_target, 1, 50)) << c.what;
+        EXPECT_FALSE(m_link.ReceiveFile(m_target, 1, 50)) << c.what;
         EXPECT_EQ(ReadWholeFile(m_target), (Bytes{'k', 'e', 'e', 'p'})) << c.what;
         EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.Path()), fs::directory_iterator()),
                   1)
             << c.what;
-        EXPECT_EQ(g_bIdle.load(), 1) << c.what;
+        EXPECT_TRUE(m_link.IsIdle()) << c.what;
     }
 }
 
@@ -125,7 +125,7 @@ TEST_F(OperationsTest, SendPutsHeaderThenAcknowledgedDataOnTheWire) {
     Bytes image(1000);
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<std::uint8_t>(i * 7);
-    ASSERT_TRUE(CMidiTrans::SendFile(image, 3, 500));
+    ASSERT_TRUE(m_link.SendFile(image, 3, 500));
     const std::vector<Bytes> sent = m_pBackend->Sent();
     ASSERT_EQ(sent.size(), 1u + 44u);
     Bytes header = {3, 0};
@@ -141,41 +141,41 @@ TEST_F(OperationsTest, SendPutsHeaderThenAcknowledgedDataOnTheWire) {
 TEST_F(OperationsTest, CapacityRefusalIsShownAndReportedBeforeTheTimeOut) {
     m_pBackend->SetResponder(SendScript(kStatusCapacity, kStatusOk));
     const Clock::time_point start = Clock::now();
-    EXPECT_FALSE(CMidiTrans::SendFile(Bytes(4000, 1), 0, 3000));
+    EXPECT_FALSE(m_link.SendFile(Bytes(4000, 1), 0, 3000));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>{"Capacity is not allowed!"});
     EXPECT_EQ(m_pBackend->Sent().size(), 1u);  // no data follows a refused header
-    EXPECT_EQ(g_nTransState.load(), kStateHeaderCapacity);
+    EXPECT_EQ(m_link.TransState(), kStateHeaderCapacity);
 }
 
 TEST_F(OperationsTest, RefusedDataFailsTheSend) {
     m_pBackend->SetResponder(SendScript(kStatusOk, kStatusError));
-    EXPECT_FALSE(CMidiTrans::SendFile(Bytes(100, 1), 0, 500));
-    EXPECT_EQ(g_nTransState.load(), kStateDataRefused);
+    EXPECT_FALSE(m_link.SendFile(Bytes(100, 1), 0, 500));
+    EXPECT_EQ(m_link.TransState(), kStateDataRefused);
     EXPECT_TRUE(m_prompt.m_texts.empty());
 }
 
 TEST_F(OperationsTest, SlotNumbersAbove255AreRefusedWithoutSending) {
-    EXPECT_FALSE(CMidiTrans::DeleteSlot(256));
-    EXPECT_FALSE(CMidiTrans::SendFile(Bytes(100, 1), 256, 500));
-    EXPECT_FALSE(CMidiTrans::ReceiveFile(m_target, 256, 200));
+    EXPECT_FALSE(m_link.DeleteSlot(256));
+    EXPECT_FALSE(m_link.SendFile(Bytes(100, 1), 256, 500));
+    EXPECT_FALSE(m_link.ReceiveFile(m_target, 256, 200));
     EXPECT_TRUE(m_pBackend->Sent().empty());
-    EXPECT_EQ(g_bIdle.load(), 1);
+    EXPECT_TRUE(m_link.IsIdle());
     EXPECT_FALSE(fs::exists(m_target));
 }
 
 TEST_F(OperationsTest, IdleFlagIsClearedWhileAnOperationRuns) {
     std::atomic<int> idleSeen{-1};
-    m_pDevice->SetPump([&] { idleSeen = g_bIdle.load(); }, std::chrono::milliseconds(5));
-    EXPECT_FALSE(CMidiTrans::DeleteSlot(1));  // the script only acknowledges
+    m_pDevice->SetPump([&] { idleSeen = m_link.IsIdle() ? 1 : 0; }, std::chrono::milliseconds(5));
+    EXPECT_FALSE(m_link.DeleteSlot(1));  // the script only acknowledges
     EXPECT_EQ(idleSeen.load(), 0);
-    EXPECT_EQ(g_bIdle.load(), 1);
+    EXPECT_TRUE(m_link.IsIdle());
 }
 
 TEST_F(OperationsTest, ConnectFailuresShowTheirTexts) {
     std::string name;
-    EXPECT_FALSE(ConnectDevice(0, name, 0));  // acknowledged, never answered
-    EXPECT_FALSE(ConnectDevice(0, name, 7));  // no such output
+    EXPECT_FALSE(m_link.ConnectDevice(0, name, 0));  // acknowledged, never answered
+    EXPECT_FALSE(m_link.ConnectDevice(0, name, 7));  // no such output
     EXPECT_EQ(m_prompt.m_texts,
               (std::vector<std::string>{"Connect request error!", "Device cannot be opened!"}));
 }
@@ -184,8 +184,8 @@ TEST_F(OperationsTest, OperationsOnClosedPortsFailAtOnce) {
     m_pDevice->EnumDevices();  // closes the pair
     std::vector<std::string> names;
     const Clock::time_point start = Clock::now();
-    EXPECT_FALSE(CMidiTrans::ReadDirectory(names));
-    EXPECT_FALSE(CMidiTrans::DeleteSlot(0));
+    EXPECT_FALSE(m_link.ReadDirectory(names));
+    EXPECT_FALSE(m_link.DeleteSlot(0));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(900));
     EXPECT_TRUE(m_pBackend->Sent().empty());
 }

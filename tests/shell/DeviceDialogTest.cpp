@@ -40,20 +40,19 @@ protected:
 TEST_F(DeviceDialog, ListsThePortsSortedWithTheSimulatedKeyboardLast) {
     int in = -1;
     int out = -1;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     EXPECT_EQ(dialog.windowTitle(), "MIDI Device");
     EXPECT_EQ(dialog.m_inNames, QStringList({"Zeta", "Alpha", "Mid", "Alpha", m_simulated}));
     EXPECT_EQ(Rows(*dialog.m_lbIn), QStringList({"Alpha", "Alpha", m_simulated, "Mid", "Zeta"}));
     EXPECT_EQ(Rows(*dialog.m_lbOut), Rows(*dialog.m_lbIn));
     EXPECT_TRUE(Selected(*dialog.m_lbIn).isEmpty());
-    EXPECT_EQ(g_pfnFrameHandler.load(), &CMidiTrans::OnFrame);
-    EXPECT_EQ(g_bIdle, 1);
+    EXPECT_TRUE(Link().IsIdle());
 }
 
 TEST_F(DeviceDialog, OkStoresThePositionOfTheFirstPortOfTheChosenName) {
     int in = -1;
     int out = -1;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     Choose(*dialog.m_lbIn, 1);   // the second "Alpha" row
     Choose(*dialog.m_lbOut, 3);  // "Mid"
     dialog.OnOK();
@@ -65,7 +64,7 @@ TEST_F(DeviceDialog, OkStoresThePositionOfTheFirstPortOfTheChosenName) {
 TEST_F(DeviceDialog, TheEarlierChoiceIsPreselectedByNameOnTheLastMatchingRow) {
     int in = 3;  // the second "Alpha" port
     int out = 4;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     EXPECT_EQ(dialog.m_lbIn->currentRow(), 1);
     EXPECT_EQ(Selected(*dialog.m_lbOut), m_simulated);
 }
@@ -73,7 +72,7 @@ TEST_F(DeviceDialog, TheEarlierChoiceIsPreselectedByNameOnTheLastMatchingRow) {
 TEST_F(DeviceDialog, ANumberBeyondThePortsPreselectsNothing) {
     int in = 7;
     int out = -3;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     EXPECT_TRUE(dialog.m_lbIn->selectedItems().isEmpty());
     EXPECT_TRUE(dialog.m_lbOut->selectedItems().isEmpty());
 }
@@ -81,7 +80,7 @@ TEST_F(DeviceDialog, ANumberBeyondThePortsPreselectsNothing) {
 TEST_F(DeviceDialog, OkWithoutASelectedRowKeepsTheEarlierNumber) {
     int in = 7;
     int out = 2;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     dialog.m_lbOut->clearSelection();
     dialog.OnOK();
     EXPECT_EQ(in, 7);
@@ -91,7 +90,7 @@ TEST_F(DeviceDialog, OkWithoutASelectedRowKeepsTheEarlierNumber) {
 TEST_F(DeviceDialog, RefreshListsANewPortAndKeepsTheChoiceByName) {
     int in = 2;  // "Mid"
     int out = 2;
-    CMidiDeviceDlg dialog(in, out);
+    CMidiDeviceDlg dialog(Link(), in, out);
     m_ports->insert(m_ports->begin(), "Aardvark");
     dialog.m_btnRefresh->click();
     EXPECT_EQ(Rows(*dialog.m_lbIn).front(), "Aardvark");
@@ -103,18 +102,18 @@ TEST_F(DeviceDialog, RefreshListsANewPortAndKeepsTheChoiceByName) {
 TEST_F(DeviceDialog, ConnectToTheSimulatedKeyboardFillsTheSlotsAndNamesIt) {
     ConnectTo(m_simulated);
     EXPECT_EQ(m_prompt.m_texts, Texts({"Korvana Keyboard Connected!"}));
-    EXPECT_EQ(g_bConnected, 1);
+    EXPECT_TRUE(Link().IsConnected());
     EXPECT_EQ(Bar().m_strDeviceName, "Korvana Keyboard");
     EXPECT_EQ(Bar().m_nInDevice, 4);
     EXPECT_EQ(Slots().m_wndDevList->GetItemCount(), 16);
 }
 
 TEST_F(DeviceDialog, APortThatCannotBeOpenedFailsTheConnect) {
-    g_bConnected = 1;
+    ConnectTo(m_simulated);
+    m_prompt.m_texts.clear();
     ConnectTo("Zeta");
     EXPECT_EQ(m_prompt.m_texts, Texts({"Device cannot be opened!"}));
-    EXPECT_EQ(g_bConnected, 0);
-    EXPECT_EQ(Slots().m_wndDevList->GetItemCount(), 0);
+    EXPECT_FALSE(Link().IsConnected()) << "a failed connect ends the one before";
 }
 
 TEST_F(DeviceDialog, CancelChangesNothing) {
@@ -124,7 +123,7 @@ TEST_F(DeviceDialog, CancelChangesNothing) {
     });
     EXPECT_EQ(Bar().m_nInDevice, -1);
     EXPECT_TRUE(m_prompt.m_texts.empty());
-    EXPECT_EQ(g_bConnected, 0);
+    EXPECT_FALSE(Link().IsConnected());
 }
 
 class KeyboardConnect : public KeyboardWindow {};
@@ -137,7 +136,7 @@ TEST_F(KeyboardConnect, AKeyboardThatAnswersWronglyFailsTheHandshake) {
     OpenWindow();
     ConnectTo(QString::fromLatin1(kSimulatedPortName));
     EXPECT_EQ(m_prompt.m_texts, Texts({"Connect request error!"}));
-    EXPECT_EQ(g_bConnected, 0);
+    EXPECT_FALSE(Link().IsConnected());
     EXPECT_EQ(DirectoryReads(), 0);
 }
 
@@ -149,13 +148,13 @@ TEST_F(KeyboardConnect, TheWindowsBackendEndsWithTheSimulatedKeyboardAndKeepsIts
     int in = -1;
     int out = -1;
     {
-        CMidiDeviceDlg dialog(in, out);
+        CMidiDeviceDlg dialog(Link(), in, out);
         ASSERT_FALSE(dialog.m_inNames.isEmpty());
         EXPECT_EQ(dialog.m_inNames.back(), QString::fromLatin1(kSimulatedPortName));
         EXPECT_EQ(dialog.m_outNames.back(), QString::fromLatin1(kSimulatedPortName));
     }
     ConnectTo(QString::fromLatin1(kSimulatedPortName));
-    ASSERT_EQ(g_bConnected, 1);
+    ASSERT_TRUE(Link().IsConnected());
     AddSongs({"pop-8beat.mid"});
     SelectSongs({"pop-8beat.mid"});
     SelectSlots({3});

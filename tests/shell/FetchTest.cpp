@@ -1,3 +1,4 @@
+#include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
 
@@ -29,6 +30,19 @@ TEST_F(Fetch, EverySelectedSongLandsInTheRepositoryAsASongImageNamedAfterItsSlot
     EXPECT_EQ(ReadBytes(FileOf(0)), Stored(0));
     EXPECT_EQ(ReadBytes(FileOf(2)), Stored(2));
     EXPECT_EQ(Entries(m_repository).size(), 2);
+}
+
+TEST_F(Fetch, TheBarStepsOncePerReceivedBlock) {
+    std::vector<int> positions;
+    QObject::connect(Transfer().m_progress, &QProgressBar::valueChanged,
+                     [&](int) { positions.push_back(Transfer().m_nPosition); });
+    SelectSlots({2});
+    Transfer().OnFetch();
+    // 782 bytes come in 4 blocks: the bar's range is the block count, it starts empty, ends
+    // full, and goes when the fetch is over.
+    EXPECT_EQ(Transfer().m_progress->maximum(), 4);
+    EXPECT_EQ(positions, std::vector<int>({0, 1, 2, 3, 4}));
+    EXPECT_FALSE(Transfer().m_progress->isVisible());
 }
 
 TEST_F(Fetch, AnExistingFileIsReplacedOnlyAfterYes) {

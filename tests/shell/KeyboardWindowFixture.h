@@ -18,7 +18,6 @@
 
 #include "CMainFrame.h"
 #include "CMiddleView.h"
-#include "CMidiDevice.h"
 #include "CMidiDeviceDlg.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
@@ -97,19 +96,11 @@ protected:
         m_bHadTmp = qEnvironmentVariableIsSet("TMPDIR");
         m_savedTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", m_scratch.toUtf8());
-        g_bConnected = 0;
-        g_bIdle = 1;
-        g_bProgressNotify = 0;
     }
 
     void TearDown() override {
         m_frame.reset();
-        while (g_pMidiDevice.load() != nullptr) {
-            CMidiDevice::ReleaseInstance();
-        }
         m_keyboard.reset();
-        g_pfnFrameHandler = nullptr;
-        g_bConnected = 0;
         if (m_bHadTmp) {
             qputenv("TMPDIR", m_savedTmp);
         } else {
@@ -127,8 +118,8 @@ protected:
             m_directoryReads = counting->m_pDirectoryReads;
             backend = std::move(counting);
         }
-        AttachToWindow(*CMidiDevice::GetInstance(), std::move(backend));
         m_frame = std::make_unique<CMainFrame>(m_repository);
+        AttachToWindow(Link(), std::move(backend));
         m_frame->show();
     }
 
@@ -162,7 +153,7 @@ protected:
         }
         OpenWindow();
         ConnectTo(QString::fromLatin1(kSimulatedPortName));
-        ASSERT_EQ(g_bConnected, 1);
+        ASSERT_TRUE(Link().IsConnected());
         m_prompt.m_texts.clear();
         m_prompt.m_questions.clear();
     }
@@ -192,6 +183,7 @@ protected:
         return bytes ? SlotStore::NameOf(*bytes) : "Empty";
     }
 
+    CMidiTrans& Link() { return m_frame->m_midiTrans; }
     CMiddleView& Bar() { return *FindMiddleView(m_frame.get()); }
     CTopLeftView& Slots() { return *FindTopLeftView(m_frame.get()); }
     CTopMiddleView& Transfer() { return *FindTopMiddleView(m_frame.get()); }

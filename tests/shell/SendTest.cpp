@@ -42,8 +42,8 @@ protected:
         EXPECT_EQ(Entries(m_repository), QStringList({"pop-8beat.mid", "refused-ppqn-480.mid"}));
         EXPECT_TRUE(Entries(m_scratch).isEmpty()) << Entries(m_scratch).join(' ').toStdString();
         EXPECT_FALSE(Transfer().m_progress->isVisible());
-        EXPECT_EQ(g_bProgressNotify, 0);
-        EXPECT_EQ(g_bIdle, 1);
+        EXPECT_EQ(Link().Device().m_bProgressNotify, 0);
+        EXPECT_TRUE(Link().IsIdle());
     }
 
     std::vector<std::string> m_before;
@@ -161,7 +161,7 @@ TEST_F(Send, ProgressRangeFollowsTheImageSizeAndHoldsBelow98Percent) {
     EXPECT_EQ(bar.maximum(), 202);
     EXPECT_EQ(bar.value(), 0);
     EXPECT_TRUE(bar.isVisible());
-    EXPECT_EQ(g_bProgressNotify, 1);
+    EXPECT_EQ(Link().Device().m_bProgressNotify, 1);
     for (int step = 1; step <= 199; ++step) {
         Transfer().OnStep();
         ASSERT_EQ(Transfer().m_nPosition, step);
@@ -174,7 +174,7 @@ TEST_F(Send, ProgressRangeFollowsTheImageSizeAndHoldsBelow98Percent) {
         EXPECT_GE(Transfer().m_nPosition, 197);
         EXPECT_LE(bar.value() * 100 / bar.maximum(), 98);
     }
-    g_bProgressNotify = 0;
+    Link().SetProgress(nullptr);
 }
 
 TEST_F(Send, TheBarStepsPerChunkAndReachesTheTopOnlyOnSuccess) {
@@ -238,7 +238,7 @@ TEST_F(Send, AKeyboardThatStopsAnsweringMidSendFailsCleanlyAndTheWindowStaysUsab
 
 TEST_F(Send, NothingHappensWhileNotConnected) {
     Prepare({});
-    g_bConnected = 0;
+    Link().Disconnect();
     Transfer().OnSend();
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());

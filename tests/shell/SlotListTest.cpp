@@ -112,7 +112,7 @@ TEST_F(SlotList, RefreshAllRereadsTheSlotsOnlyWhileConnected) {
     int reads = DirectoryReads();
     Bar().OnRefreshAll();
     EXPECT_EQ(DirectoryReads() - reads, 1);
-    g_bConnected = 0;
+    Link().Disconnect();
     reads = DirectoryReads();
     Bar().OnRefreshAll();
     EXPECT_EQ(DirectoryReads() - reads, 0);

@@ -57,7 +57,7 @@ TEST_F(BackupRestoreTest, BackupWipeRestoreGivesTheSameSlotsByteForByte) {
     const auto before = Slots();
     std::vector<SlotProgress> steps;
     const BackupOutcome outcome = BackupKeyboard(
-        m_backup, "Korvana Keyboard", [&](const SlotProgress& p) { steps.push_back(p); });
+        m_link, m_backup, "Korvana Keyboard", [&](const SlotProgress& p) { steps.push_back(p); });
     ASSERT_TRUE(outcome.Complete()) << outcome.error;
     EXPECT_EQ(Entries(), (std::vector<std::string>{"backup.json", "slot-000.mix", "slot-003.mix",
                                                    "slot-015.mix"}));
@@ -82,7 +82,8 @@ TEST_F(BackupRestoreTest, BackupWipeRestoreGivesTheSameSlotsByteForByte) {
 
     Attach();                                        // a wiped keyboard
     ASSERT_TRUE(Store().Put(7, SongImage(500, 9)));  // listed empty in the backup
-    const RestoreOutcome restored = RestoreBackup(Load(), {.exact = true, .verify = true}, {});
+    const RestoreOutcome restored =
+        RestoreBackup(m_link, Load(), {.exact = true, .verify = true}, {});
     EXPECT_EQ(restored.restored, (std::vector<int>{0, 3, 15}));
     EXPECT_TRUE(restored.failed.empty());
     EXPECT_EQ(restored.deleted, std::vector<int>{7});
@@ -104,7 +105,7 @@ TEST_F(BackupRestoreTest, ASlotThatCannotBeFetchedLeavesNoFileAndTheOthersAreSti
     SimulatorFaults faults;
     faults.refuseReadOfSlot = 3;
     Simulator().SetFaults(faults);
-    const BackupOutcome outcome = BackupKeyboard(m_backup, "K", {});
+    const BackupOutcome outcome = BackupKeyboard(m_link, m_backup, "K", {});
     EXPECT_TRUE(outcome.error.empty());
     EXPECT_FALSE(outcome.Complete());
     EXPECT_EQ(outcome.failures, (std::vector<SlotFailure>{{3, "Upload error!"}}));
@@ -116,7 +117,7 @@ TEST_F(BackupRestoreTest, ASlotThatCannotBeFetchedLeavesNoFileAndTheOthersAreSti
 
 TEST_F(BackupRestoreTest, ADamagedBackupIsRefusedBeforeAnythingIsSent) {
     Fill();
-    ASSERT_TRUE(BackupKeyboard(m_backup, "K", {}).Complete());
+    ASSERT_TRUE(BackupKeyboard(m_link, m_backup, "K", {}).Complete());
     const Bytes good = *ReadWholeFile(m_backup / "slot-003.mix");
     const Bytes manifest = *ReadWholeFile(m_backup / "backup.json");
     Bytes flipped = good;
@@ -156,11 +157,11 @@ TEST_F(BackupRestoreTest, ADamagedBackupIsRefusedBeforeAnythingIsSent) {
 
 TEST_F(BackupRestoreTest, ACapacityRefusalIsReportedForItsSlotAndTheOthersStillGo) {
     Fill();
-    ASSERT_TRUE(BackupKeyboard(m_backup, "K", {}).Complete());
+    ASSERT_TRUE(BackupKeyboard(m_link, m_backup, "K", {}).Complete());
     SimulatorOptions small;
     small.capacity = 82 + 1025 + 82 + 300;  // slots 0 and 3 fit, 15 does not
     Attach(small);
-    const RestoreOutcome outcome = RestoreBackup(Load(), {}, {});
+    const RestoreOutcome outcome = RestoreBackup(m_link, Load(), {}, {});
     EXPECT_EQ(outcome.restored, (std::vector<int>{0, 3}));
     EXPECT_EQ(outcome.failed, (std::vector<SlotFailure>{{15, "Capacity is not allowed!"}}));
     EXPECT_TRUE(m_prompt.m_texts.empty());
@@ -171,14 +172,14 @@ TEST_F(BackupRestoreTest, VerifyFindsAByteTheKeyboardStoredWrong) {
     SimulatorFaults faults;
     faults.flipStoredByte = 1500;
     Simulator().SetFaults(faults);
-    const ImageSendResult result = SendSongImage(image, 15, true);
+    const ImageSendResult result = SendSongImage(m_link, image, 15, true);
     EXPECT_TRUE(result.sent);
     EXPECT_EQ(result.error, "verify failed at byte 1500");
 
     Simulator().SetFaults(faults);
-    EXPECT_TRUE(SendSongImage(image, 2, false).Ok());  // unverified, the damage goes unseen
+    EXPECT_TRUE(SendSongImage(m_link, image, 2, false).Ok());  // unverified, the damage goes unseen
     EXPECT_NE(*Store().Get(2), image);
-    EXPECT_TRUE(SendSongImage(image, 2, true).Ok());
+    EXPECT_TRUE(SendSongImage(m_link, image, 2, true).Ok());
 }
 
 TEST(ReadBackDifference, OffsetOrLengths) {

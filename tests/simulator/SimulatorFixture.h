@@ -1,13 +1,12 @@
 #pragma once
 
-// The process's device talking over a loopback cable to an in-process simulated keyboard,
-// connected and ready.
+// A fresh link talking over a loopback cable to an in-process simulated keyboard, connected and
+// ready.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "CMidiDevice.h"
 #include "CMidiTrans.h"
 #include "RecordingPrompt.h"
 #include "SimulatedKeyboard.h"
@@ -20,31 +19,23 @@ protected:
     void Attach(SimulatorOptions options = {},
                 std::optional<std::filesystem::path> store = std::nullopt,
                 std::size_t splitSize = 0) {
-        if (m_pDevice)
-            m_pDevice->SetBackend(nullptr);
+        m_pDevice->SetBackend(nullptr);
         m_pKeyboard = std::make_unique<SimulatedKeyboard>(options, store, splitSize);
         m_pDevice->SetBackend(m_pKeyboard->TakeProgramSide());
         m_pDevice->EnumDevices();
         std::string name;
-        ASSERT_TRUE(ConnectDevice(0, name, 0));
+        ASSERT_TRUE(m_link.ConnectDevice(0, name, 0));
         ASSERT_EQ(name, options.name);
     }
-    void SetUp() override {
-        m_pDevice = CMidiDevice::GetInstance();
-        Attach();
-    }
-    void TearDown() override {
-        m_pDevice->SetBackend(nullptr);
-        m_pKeyboard.reset();
-        g_pfnFrameHandler = nullptr;
-        CMidiDevice::ReleaseInstance();
-    }
+    void SetUp() override { Attach(); }
+    void TearDown() override { m_pDevice->SetBackend(nullptr); }
 
     KeyboardSimulator& Simulator() { return m_pKeyboard->Simulator(); }
     SlotStore& Store() { return m_pKeyboard->Store(); }
 
-    CMidiDevice* m_pDevice = nullptr;
     std::unique_ptr<SimulatedKeyboard> m_pKeyboard;
+    CMidiTrans m_link;
+    CMidiDevice* m_pDevice = &m_link.Device();
     RecordingPrompt m_prompt;
     ScopedPrompt m_scope{m_prompt};
 };
