@@ -240,6 +240,9 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
                           "' (alsa, jack, coremidi or winmm, as built in)");
 
     CMidiTrans link;
+    link.SetLockWait(kKeyboardLockTimeout, [] {
+        std::fputs("waiting for the keyboard (used by another Korvana program)\n", stderr);
+    });
     std::string error;
     if (!StartLink(link, options.api, error)) {
         std::fprintf(stderr, "korvana-cli: %s\n", error.c_str());

@@ -94,7 +94,7 @@ int RunBackup(CMidiTrans& link, const fs::path& folder, const std::string& devic
         std::fputs(ManifestJson(outcome.manifest).c_str(), stdout);
     } else {
         std::printf("%zu slots backed up into %s, %zu empty, %zu failed\n",
-                    outcome.manifest.slots.size(), PathText(folder).c_str(),
+                    outcome.manifest.backedUp.size(), PathText(folder).c_str(),
                     outcome.manifest.empty.size(), outcome.failures.size());
     }
     return outcome.Complete() ? kExitOk : kExitRefused;

@@ -1,6 +1,7 @@
 // korvana-keyboard: a simulated keyboard on virtual MIDI ports of its own, answering the
 // keyboard's transfer protocol until it is interrupted.
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,12 +17,13 @@ namespace {
 
 constexpr const char* kUsage =
     R"(Usage: korvana-keyboard [--name NAME] [--slots N] [--capacity BYTES]
-                        [--store DIR] [--api NAME]
+                        [--store DIR] [--store-delay MS] [--api NAME]
 Opens a MIDI input and output port named NAME (default "Korvana Keyboard") and answers the
 keyboard's transfer protocol on them until interrupted.
   --slots N          number of song slots, 1 to 256 (default 16)
   --capacity BYTES   room for songs over all slots (default 262144)
   --store DIR        keep the slots in DIR so that they survive a restart
+  --store-delay MS   take MS milliseconds longer to store each song, as a slow memory does
   --api NAME         MIDI system: alsa or jack (default: KORVANA_MIDI_API, else the platform's)
 )";
 
@@ -39,6 +41,7 @@ std::optional<unsigned long long> ParseNumber(const std::string& text) {
 
 struct ProgramOptions {
     korvana::SimulatorOptions simulator;
+    korvana::SimulatorFaults faults;
     std::optional<std::string> store;
     std::string api;
 };
@@ -64,6 +67,11 @@ std::optional<std::string> Parse(const std::vector<std::string>& words, ProgramO
             options.simulator.capacity = *capacity;
         } else if (word == "--store") {
             options.store = value;
+        } else if (word == "--store-delay") {
+            const auto delay = ParseNumber(value);
+            if (!delay || *delay > 60000)
+                return "--store-delay takes milliseconds from 0 to 60000";
+            options.faults.storeDelay = std::chrono::milliseconds(*delay);
         } else if (word == "--api") {
             options.api = value;
         } else {
@@ -118,6 +126,7 @@ int main(int argc, char** argv) {
     korvana::KeyboardSimulator simulator(
         options.simulator, store,
         [&backend](std::span<const std::uint8_t> message) { backend->Send(message); });
+    simulator.SetFaults(options.faults);
     if (!backend->OpenVirtual(name, [&simulator](std::span<const std::uint8_t> buffer) {
             simulator.OnBuffer(buffer);
         })) {

@@ -96,7 +96,7 @@ std::string ManifestJson(const BackupManifest& manifest) {
     json["device"] = manifest.device;
     json["created"] = manifest.created;
     json["slots"] = nlohmann::ordered_json::array();
-    for (const BackedUpSlot& slot : manifest.slots) {
+    for (const BackedUpSlot& slot : manifest.backedUp) {
         json["slots"].push_back({{"slot", slot.slot},
                                  {"name", slot.name},
                                  {"file", slot.file},
@@ -142,9 +142,9 @@ std::optional<BackupManifest> ParseManifest(std::string_view text, std::string& 
                 "size and a SHA-256";
             return std::nullopt;
         }
-        manifest.slots.push_back(std::move(*slot));
+        manifest.backedUp.push_back(std::move(*slot));
     }
-    std::sort(manifest.slots.begin(), manifest.slots.end(),
+    std::sort(manifest.backedUp.begin(), manifest.backedUp.end(),
               [](const BackedUpSlot& a, const BackedUpSlot& b) { return a.slot < b.slot; });
     std::optional<std::vector<int>> empty = SlotList(json, "empty");
     std::optional<std::vector<int>> failed = SlotList(json, "failed");
@@ -157,7 +157,7 @@ std::optional<BackupManifest> ParseManifest(std::string_view text, std::string& 
     std::set<int> seen;
     std::set<std::string> files;
     auto unique = [&seen](int slot) { return seen.insert(slot).second; };
-    for (const BackedUpSlot& slot : manifest.slots) {
+    for (const BackedUpSlot& slot : manifest.backedUp) {
         if (!unique(slot.slot) || !files.insert(slot.file).second) {
             error = "lists slot " + std::to_string(slot.slot) + " or its file twice";
             return std::nullopt;

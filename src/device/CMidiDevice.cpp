@@ -91,8 +91,11 @@ bool CMidiDevice::SendSysEx(std::span<const std::uint8_t> piece) {
     return m_pBackend->Send(std::span<const std::uint8_t>(message.data(), length));
 }
 
-bool CMidiDevice::SendFrame(std::span<const std::uint8_t> frame) {
+bool CMidiDevice::SendFrame(std::span<const std::uint8_t> frame,
+                            std::chrono::steady_clock::time_point deadline) {
     for (std::span<const std::uint8_t> piece : SplitFrame(frame)) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         m_bChunkAck = 0;
         if (!SendSysEx(piece))
             return false;

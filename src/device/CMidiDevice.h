@@ -62,8 +62,11 @@ public:
     // Sends one piece of at most 47 bytes (or a whole frame of at most 46), completed into a
     // message of its own. Safe from the input thread and the waiting thread at once.
     bool SendSysEx(std::span<const std::uint8_t> piece);
-    // Sends a whole frame in pieces, waiting for the acknowledgement of each.
-    bool SendFrame(std::span<const std::uint8_t> frame);
+    // Sends a whole frame in pieces, waiting for the acknowledgement of each; gives up at the
+    // deadline.
+    bool SendFrame(std::span<const std::uint8_t> frame,
+                   std::chrono::steady_clock::time_point deadline =
+                       std::chrono::steady_clock::time_point::max());
 
     // Runs the caller's pump once.
     void PumpMessages();

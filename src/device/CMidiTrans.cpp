@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 
 #include "Frame.h"
 #include "Prompt.h"
@@ -32,6 +33,31 @@ private:
     CMidiTrans& m_trans;
 };
 
+// An operation's lifetime: busy, holding the keyboard's lock, within a deadline that the
+// operation sets once it knows its size.
+class CMidiTrans::OperationScope {
+public:
+    explicit OperationScope(CMidiTrans& trans) : m_trans(trans), m_busy(trans) {
+        if (!trans.m_strOutputPort.empty()) {
+            m_lock.emplace(trans.m_lockFolder, trans.m_strOutputPort);
+            m_bLocked = m_lock->Acquire(trans.m_lockTimeout, trans.m_onLockWait,
+                                        [&trans] { trans.m_pMidiDevice->PumpMessages(); });
+        }
+    }
+    ~OperationScope() { m_trans.m_deadline = Clock::time_point::max(); }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+    // False when another program kept the keyboard past the lock's time-out.
+    bool Locked() const { return m_bLocked; }
+
+private:
+    CMidiTrans& m_trans;
+    BusyScope m_busy;
+    std::optional<KeyboardLock> m_lock;
+    bool m_bLocked = true;
+};
+
 CMidiTrans::CMidiTrans()
     : m_pMidiDevice(std::make_unique<CMidiDevice>(
           [this](const std::uint8_t* pFrame, int nLength) { OnFrame(pFrame, nLength); })) {}
@@ -51,6 +77,16 @@ void CMidiTrans::SetProgress(ProgressFunction progress) {
 
 std::size_t CMidiTrans::SendSteps(std::size_t imageSize) {
     return 1 + PieceCount(kFrameOverhead + 2 * imageSize);
+}
+
+std::chrono::milliseconds CMidiTrans::SendDeadline(std::size_t imageSize, std::uint32_t dwTimeout) {
+    const std::chrono::milliseconds timeout(dwTimeout);
+    return timeout + SendSteps(imageSize) * kChunkAllowance + timeout * (imageSize / 1000 + 1);
+}
+
+void CMidiTrans::SetLockWait(std::chrono::milliseconds timeout, std::function<void()> onWait) {
+    m_lockTimeout = timeout;
+    m_onLockWait = std::move(onWait);
 }
 
 // The status byte of a reply; a reply without payload counts as a refusal.
@@ -174,12 +210,15 @@ void CMidiTrans::OnFrame(const std::uint8_t* pFrame, int nLength) {
 }
 
 void CMidiTrans::WaitState(std::uint32_t dwTimeout, int nExpected) {
+    // No wait outlasts the operation's deadline.
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        m_deadline - std::min(Clock::now(), m_deadline));
     m_pMidiDevice->WaitUntil(
         [this, nExpected] {
             const int state = TransState();
             return state == nExpected || !IsWaitingState(state);
         },
-        std::chrono::milliseconds(dwTimeout));
+        std::min(std::chrono::milliseconds(dwTimeout), left));
 }
 
 void CMidiTrans::SendReply(std::uint8_t nCommand, bool bOk) {
@@ -195,7 +234,7 @@ bool CMidiTrans::Request(int waitingState, std::uint8_t command,
     SetTransState(waitingState);
     if (!m_pMidiDevice->IsOpen())
         return false;
-    m_pMidiDevice->SendFrame(MakeFrame(command, payload));
+    m_pMidiDevice->SendFrame(MakeFrame(command, payload), m_deadline);
     return true;
 }
 
@@ -219,6 +258,10 @@ bool CMidiTrans::ConnectDevice(int nInId, std::string& strName, int nOutId) {
         Prompt().Message("Device cannot be opened!");
         return false;
     }
+    const std::vector<MidiDevEntry>& outputs = m_pMidiDevice->m_OutDevs;
+    m_strOutputPort = nOutId >= 0 && static_cast<std::size_t>(nOutId) < outputs.size()
+                          ? outputs[static_cast<std::size_t>(nOutId)].strName
+                          : std::string();
     if (!Connect(strName)) {
         Prompt().Message("Connect request error!");
         return false;
@@ -233,7 +276,9 @@ void CMidiTrans::Disconnect() {
 }
 
 bool CMidiTrans::Connect(std::string& strName) {
-    BusyScope busy(*this);
+    OperationScope operation(*this);
+    if (!operation.Locked())
+        return false;
     if (!RequestWithByte(kStateConnectWait, kCmdConnect, 0))
         return false;
     WaitState(kConnectTimeout, kStateConnected);
@@ -244,7 +289,9 @@ bool CMidiTrans::Connect(std::string& strName) {
 }
 
 bool CMidiTrans::ReadDirectory(std::vector<std::string>& names) {
-    BusyScope busy(*this);
+    OperationScope operation(*this);
+    if (!operation.Locked())
+        return false;
     names.clear();
     m_slotNames.Clear();
     if (!RequestWithByte(kStateDirectoryWait, kCmdDirectory, 1))
@@ -259,7 +306,9 @@ bool CMidiTrans::ReadDirectory(std::vector<std::string>& names) {
 bool CMidiTrans::DeleteSlot(unsigned nSlot) {
     if (nSlot > kMaxSlot)
         return false;
-    BusyScope busy(*this);
+    OperationScope operation(*this);
+    if (!operation.Locked())
+        return false;
     if (!RequestWithByte(kStateDeleteWait, kCmdDelete, static_cast<std::uint8_t>(nSlot)))
         return false;
     WaitState(kDeleteTimeout, kStateDeleted);
@@ -269,7 +318,10 @@ bool CMidiTrans::DeleteSlot(unsigned nSlot) {
 bool CMidiTrans::SendFile(std::span<const std::uint8_t> image, int nSlot, std::uint32_t dwTimeout) {
     if (nSlot < 0 || nSlot > kMaxSlot)
         return false;
-    BusyScope busy(*this);
+    OperationScope operation(*this);
+    if (!operation.Locked())
+        return false;
+    m_deadline = Clock::now() + SendDeadline(image.size(), dwTimeout);
     const auto size = static_cast<std::uint32_t>(image.size());
     if (!SendFileHeader(nSlot, size, dwTimeout))
         return false;
@@ -298,7 +350,7 @@ bool CMidiTrans::SendFileData(std::span<const std::uint8_t> image, std::uint32_t
     StoreSum(frame, DataSum(image));
     SetTransState(kStateDataWait);
     // A chunk left unacknowledged stops the frame: the device cannot accept a partial file.
-    if (!m_pMidiDevice->SendFrame(frame))
+    if (!m_pMidiDevice->SendFrame(frame, m_deadline))
         return false;
     WaitState(dwTimeout, kStateDataAccepted);
     return TransState() == kStateDataAccepted;
@@ -311,7 +363,9 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
 }
 
 bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file) {
-    BusyScope busy(*this);
+    OperationScope operation(*this);
+    if (!operation.Locked())
+        return false;
     std::uint32_t size = 0;
     std::uint32_t blocks = 0;
     if (!RequestFile(nSlot, dwTimeout, size, blocks))
@@ -320,6 +374,8 @@ bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<st
     // from 256 × i, so the count follows from the size.
     if (size > kMaxImageSize || blocks != (size + kBlockSize - 1) / kBlockSize)
         return false;
+    // Each block at most one time-out: the size bounds the whole fetch.
+    m_deadline = Clock::now() + std::chrono::milliseconds(dwTimeout) * (blocks + 1);
     file.assign(size, 0);
     std::size_t covered = 0;
     if (m_blockProgress)

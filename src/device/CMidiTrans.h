@@ -2,11 +2,13 @@
 
 // The keyboard's transfer protocol over one device that this object owns: the frame handler that
 // runs on the input thread and moves the transfer state, the wait on that state, and the
-// operations built on them. Each operation runs on the calling thread from start to end; one
-// operation at a time.
+// operations built on them. Each operation runs on the calling thread from start to end, one at
+// a time, within an overall deadline, and holds the keyboard's lock (see KeyboardLock) from its
+// first frame to its last once ConnectDevice has named the keyboard's output port.
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "CMidiDevice.h"
+#include "KeyboardLock.h"
 #include "SlotNameList.h"
 #include "TransferLimits.h"
 #include "TransferState.h"
@@ -46,6 +49,11 @@ public:
     std::string DeviceName() const { return m_szDeviceName.data(); }
     std::vector<std::string> SlotNames() { return m_slotNames.Copy(); }
 
+    // An operation waits up to timeout for another program's; onWait runs once when it starts to
+    // wait. Lock files live in folder (by default KeyboardLock::DefaultFolder()).
+    void SetLockWait(std::chrono::milliseconds timeout, std::function<void()> onWait);
+    void SetLockFolder(std::filesystem::path folder) { m_lockFolder = std::move(folder); }
+
     // progress runs on the calling thread once per acknowledged chunk of a send; null stops it.
     void SetProgress(ProgressFunction progress);
     // progress runs on the calling thread as a fetch goes: once the block count is known (with 0
@@ -55,6 +63,9 @@ public:
     // The chunks a send of an image of that size acknowledges: its header and its data frame's
     // pieces. The steps SetProgress's function is called.
     static std::size_t SendSteps(std::size_t imageSize);
+    // The longest a whole send may take: the header's time-out, kChunkAllowance per step and the
+    // data's time-out (dwTimeout per started 1000 bytes).
+    static std::chrono::milliseconds SendDeadline(std::size_t imageSize, std::uint32_t dwTimeout);
 
     // Refreshes the device's port tables, leaving the ports closed.
     void EnumDevices();
@@ -96,6 +107,8 @@ public:
 
 private:
     class BusyScope;
+    class OperationScope;
+    using Clock = std::chrono::steady_clock;
 
     int Status(std::size_t count) const;
     void CopyName(std::size_t count, std::array<char, kNameBufferSize>& name) const;
@@ -117,7 +130,13 @@ private:
     std::array<std::uint8_t, FrameAssembler::kCapacity / 2> m_received{};
     std::atomic<int> m_bConnected{0};
     std::atomic<int> m_bIdle{1};  // 0 while an operation or a port enumeration runs
+    // Only the calling thread touches these.
     BlockProgressFunction m_blockProgress;
+    Clock::time_point m_deadline = Clock::time_point::max();  // of the running operation
+    std::string m_strOutputPort;  // names the keyboard's lock; empty: no lock is taken
+    std::filesystem::path m_lockFolder = KeyboardLock::DefaultFolder();
+    std::chrono::milliseconds m_lockTimeout = kKeyboardLockTimeout;
+    std::function<void()> m_onLockWait;
     // Last, so that it goes first: its ports close before the state the handler writes.
     std::unique_ptr<CMidiDevice> m_pMidiDevice;
 };

@@ -101,7 +101,7 @@ BackupOutcome BackupKeyboard(CMidiTrans& link, const fs::path& folder, const std
             outcome.failures.push_back({slot, error});
             continue;
         }
-        manifest.slots.push_back({slot, names[i], file, image->size(), digest});
+        manifest.backedUp.push_back({slot, names[i], file, image->size(), digest});
         step.bytesDone = step.bytesTotal = image->size();
         if (progress)
             progress(step);

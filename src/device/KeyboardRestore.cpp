@@ -113,7 +113,7 @@ std::optional<LoadedBackup> LoadBackup(const fs::path& folder, std::string& erro
         return std::nullopt;
     }
     LoadedBackup backup;
-    for (const BackedUpSlot& slot : manifest->slots) {
+    for (const BackedUpSlot& slot : manifest->backedUp) {
         // Larger files cannot be images: refused before they are read.
         if (slot.size > kMaxImageSize) {
             error = PathText(folder / slot.file) + ": " + std::to_string(slot.size) +

@@ -19,6 +19,11 @@ constexpr std::uint32_t kSendTimeout = 500;
 constexpr std::uint32_t kFetchTimeout = 200;
 // Time each chunk of a long frame waits for the device's acknowledgement.
 constexpr std::chrono::milliseconds kChunkAckTimeout{100};
+// What a whole send may spend per chunk on average: a keyboard on a 31,250-baud cable needs
+// about 20 ms, one that keeps every chunk close to its time-out is not worth waiting for.
+constexpr std::chrono::milliseconds kChunkAllowance{50};
+// How long an operation waits while another Korvana program talks to the same keyboard.
+constexpr std::chrono::milliseconds kKeyboardLockTimeout{30000};
 
 constexpr int kMaxSlot = 255;
 // A fetched file comes in blocks of this many bytes.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "CMidiTrans.h"
+#include "CTopMiddleView.h"
 #include "ColumnWidths.h"
 #include "DevListCtrl.h"
 #include "FramePanes.h"
@@ -23,6 +24,16 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     m_wndDevList->SubclassHeader(false);
     connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
             Qt::DirectConnection);
+    connect(m_wndDevList, &DevListCtrl::backUpRequested, this, [this] {
+        if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
+            transfer->OnBackUpKeyboard();
+        }
+    });
+    connect(m_wndDevList, &DevListCtrl::restoreRequested, this, [this] {
+        if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
+            transfer->OnRestoreBackup();
+        }
+    });
     connect(m_wndDevList, &DevListCtrl::deleteSlotRequested, this, &CTopLeftView::OnUserDeleteSlot,
             Qt::DirectConnection);
 }

@@ -1,6 +1,8 @@
 #include "CTopMiddleView.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QResizeEvent>
 #include <algorithm>
@@ -15,12 +17,17 @@
 #include "CXProgressCtrl.h"
 #include "DevListCtrl.h"
 #include "FramePanes.h"
+#include "KeyboardBackup.h"
+#include "KeyboardCommands.h"
+#include "KeyboardRestore.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
 #include "SafeFile.h"
 #include "SlotFileName.h"
 #include "SongImageFormat.h"
+#include "SongImageTransfer.h"
+#include "VerifySetting.h"
 
 namespace korvana {
 
@@ -56,6 +63,62 @@ std::optional<std::vector<std::uint8_t>> ImageToSend(const QString& path) {
         return std::nullopt;
     }
     return image;
+}
+
+// "slots 0, 3 and 15"-style lists of slot numbers.
+std::string SlotList(const std::vector<int>& numbers) {
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") +
+                std::to_string(numbers[i]);
+    }
+    return text;
+}
+
+std::string FailureList(const std::vector<SlotFailure>& failures) {
+    std::string text;
+    for (const SlotFailure& failure : failures) {
+        text += (text.empty() ? "" : "; ") + std::string("slot ") + std::to_string(failure.slot) +
+                " (" + failure.error + ")";
+    }
+    return text;
+}
+
+std::string BackupSummary(const BackupOutcome& outcome, const std::string& folder) {
+    std::string text = "Backed up " + std::to_string(outcome.manifest.backedUp.size()) +
+                       " slots into " + folder + ".";
+    if (!outcome.failures.empty()) {
+        text += "\nNot backed up: " + FailureList(outcome.failures) + ".";
+    }
+    return text;
+}
+
+// Names every slot of the keyboard that the restore overwrites, as the slot list shows it.
+std::string RestoreQuestion(const LoadedBackup& backup, const std::vector<std::string>& slotNames) {
+    std::string overwritten;
+    for (const BackupImage& image : backup.images) {
+        const auto slot = static_cast<std::size_t>(image.slot);
+        if (slot < slotNames.size() && slotNames[slot] != kEmptySlotText) {
+            overwritten += (overwritten.empty() ? "" : ", ") + std::to_string(image.slot) + " " +
+                           slotNames[slot];
+        }
+    }
+    std::string question = "Restore " + std::to_string(backup.images.size()) +
+                           " songs from the backup into the keyboard?";
+    if (!overwritten.empty()) {
+        question += "\nThese slots will be overwritten: " + overwritten + ".";
+    }
+    return question;
+}
+
+std::string RestoreSummary(const RestoreOutcome& outcome) {
+    std::string text = outcome.restored.empty()
+                           ? "Nothing was restored."
+                           : "Restored slots " + SlotList(outcome.restored) + ".";
+    if (!outcome.failed.empty()) {
+        text += "\nFailed: " + FailureList(outcome.failed) + ".";
+    }
+    return text;
 }
 
 bool Confirmed(const char* question) {
@@ -132,6 +195,8 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
     if (link == nullptr) {
         return;
     }
+    const KeyboardCommandsDisabled busy(this);
+    const bool verify = VerifyAfterSending();
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
@@ -145,12 +210,17 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
             continue;
         }
         StartProgress(image->size());
-        if (link->SendFile(*image, static_cast<int>(slot), kSendTimeout)) {
+        const int target = static_cast<int>(slot);
+        if (!link->SendFile(*image, target, kSendTimeout)) {
+            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
+        } else if (const std::optional<std::string> difference =
+                       verify ? VerifySlot(*link, *image, target) : std::nullopt) {
+            Prompt().Message(file.toStdString() + "  Download error! Slot " +
+                             std::to_string(target) + ": " + *difference + ".");
+        } else {
             m_nPosition = m_progress->maximum();
             m_progress->setValue(m_nPosition);
             Prompt().Message("Download successfully!");
-        } else {
-            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
         }
         cursor = slot + 1;
     }
@@ -217,6 +287,7 @@ void CTopMiddleView::OnFetch() {
     if (names.isEmpty()) {
         return;
     }
+    const KeyboardCommandsDisabled busy(this);
     link->SetBlockProgress(
         [this](std::size_t received, std::size_t blocks) { OnBlock(received, blocks); });
     for (qsizetype slot = 0; slot < names.size(); ++slot) {
@@ -239,6 +310,89 @@ void CTopMiddleView::OnFetch() {
     link->SetBlockProgress(nullptr);
     m_progress->hide();
     repository->RefreshRepository();
+}
+
+void CTopMiddleView::OnBackUpKeyboard() {
+    const QString parent = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Back Up Keyboard: the folder to put the backup in"));
+    if (!parent.isEmpty()) {
+        BackUpInto(parent);
+    }
+}
+
+void CTopMiddleView::BackUpInto(const QString& parent) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->CanTalkToKeyboard()) {
+        return;
+    }
+    const QString folder = CCJShell::JoinPath(
+        parent, QStringLiteral("Korvana backup ") +
+                    QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmm")));
+    const std::filesystem::path path = CCJShell::ToPath(folder);
+    if (const std::optional<std::string> problem = BackupFolderProblem(path)) {
+        Prompt().Message(folder.toStdString() + " " + *problem + ": nothing was backed up.");
+        return;
+    }
+    BackupOutcome outcome;
+    {
+        const KeyboardCommandsDisabled busy(this);
+        outcome =
+            BackupKeyboard(*link, path, link->DeviceName(),
+                           [this](const SlotProgress& progress) { OnSlotProgress(progress); });
+        m_progress->hide();
+    }
+    if (!outcome.error.empty()) {
+        Prompt().Message("The backup failed: " + outcome.error);
+        return;
+    }
+    Prompt().Message(BackupSummary(outcome, folder.toStdString()));
+}
+
+void CTopMiddleView::OnRestoreBackup() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Restore Backup: the backup's folder"));
+    if (!folder.isEmpty()) {
+        RestoreFrom(folder);
+    }
+}
+
+void CTopMiddleView::RestoreFrom(const QString& folder) {
+    CMidiTrans* link = FindMidiTrans(this);
+    CTopLeftView* slotView = FindTopLeftView(this);
+    if (link == nullptr || !link->CanTalkToKeyboard() || slotView == nullptr) {
+        return;
+    }
+    std::string error;
+    const std::optional<LoadedBackup> backup = LoadBackup(CCJShell::ToPath(folder), error);
+    if (!backup) {
+        Prompt().Message(error + ". Nothing was sent.");
+        return;
+    }
+    if (!Confirmed(RestoreQuestion(*backup, slotView->m_slotNames).c_str())) {
+        return;
+    }
+    RestoreOutcome outcome;
+    {
+        const KeyboardCommandsDisabled busy(this);
+        outcome = RestoreBackup(*link, *backup, {.verify = VerifyAfterSending()},
+                                [this](const SlotProgress& progress) { OnSlotProgress(progress); });
+        m_progress->hide();
+    }
+    Prompt().Message(RestoreSummary(outcome));
+    slotView->Refresh();
+}
+
+void CTopMiddleView::OnSlotProgress(const SlotProgress& progress) {
+    // The bar covers the whole backup or restore: a hundred steps for each slot.
+    const auto top = static_cast<int>(std::min(progress.count * 100, kMaxProgressRange));
+    if (m_progress->maximum() != top || m_progress->isHidden()) {
+        ShowBar(static_cast<std::size_t>(top));
+    }
+    const std::size_t share =
+        progress.bytesTotal > 0
+            ? std::min<std::size_t>(100, progress.bytesDone * 100 / progress.bytesTotal)
+            : 0;
+    ShowPosition(static_cast<int>(std::min<std::size_t>((progress.index - 1) * 100 + share, top)));
 }
 
 }  // namespace korvana

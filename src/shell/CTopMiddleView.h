@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cstddef>
 
+#include "KeyboardBackup.h"
+
 namespace korvana {
 
 class CGdipButton;
@@ -31,6 +33,18 @@ public:
     void OnStep();
     // A fetch's progress: the bar shows the blocks received of the slot's block count.
     void OnBlock(std::size_t received, std::size_t blocks);
+
+    // "Back Up Keyboard…": asks for the folder to put the backup in, then BackUpInto.
+    void OnBackUpKeyboard();
+    // Backs the keyboard up into a new folder "Korvana backup YYYY-MM-DD HHMM" inside parent,
+    // the bar showing the progress, and says at the end what was backed up and what failed.
+    void BackUpInto(const QString& parent);
+    // "Restore Backup…": asks for the backup's folder, then RestoreFrom.
+    void OnRestoreBackup();
+    // Checks the whole backup first (nothing is sent from a damaged one), asks before
+    // overwriting naming every slot that would be, restores with the bar showing the progress,
+    // and sums up: what was restored, what failed and why.
+    void RestoreFrom(const QString& folder);
 
     // Sends each file into the next slot from the last one used on whose text equals mode
     // ("" for the selected slots, "Empty" for free ones), then refreshes the slot list.
@@ -54,6 +68,7 @@ private:
     // Shows the bar at 0 of that many steps.
     void ShowBar(std::size_t steps);
     void ShowPosition(int position);
+    void OnSlotProgress(const SlotProgress& progress);
 };
 
 }  // namespace korvana

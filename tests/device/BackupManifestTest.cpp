@@ -14,7 +14,7 @@ BackupManifest Sample() {
     BackupManifest manifest;
     manifest.device = "Korvana \"K\" \\ 1";
     manifest.created = "2026-12-07T20:05:09Z";
-    manifest.slots = {{0, "Bossa \x01\n", "slot-000.mix", 98, kDigest},
+    manifest.backedUp = {{0, "Bossa \x01\n", "slot-000.mix", 98, kDigest},
                       {255, "Caf\xc3\xa9", "slot-255.mix", 65617, std::string(64, '0')}};
     manifest.empty = {1, 2, 254};
     return manifest;
@@ -52,13 +52,13 @@ TEST(BackupManifest, LayoutAndRoundTrip) {
 
 TEST(BackupManifest, NamesThatAreNotUtf8BecomeReplacementCharacters) {
     BackupManifest manifest = Sample();
-    manifest.slots[0].name =
+    manifest.backedUp[0].name =
         "Fa\xe7"
         "ade";  // Latin-1, as a keyboard may send it
     std::string error;
     const std::optional<BackupManifest> read = ParseManifest(ManifestJson(manifest), error);
     ASSERT_TRUE(read) << error;
-    EXPECT_EQ(read->slots[0].name,
+    EXPECT_EQ(read->backedUp[0].name,
               "Fa\xef\xbf\xbd"
               "ade");
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "DeviceFixture.h"
 #include "Frame.h"
@@ -106,6 +107,9 @@ TEST_F(OperationsTest, FaultyFetchesWriteNothing) {
         {"block count that cannot fit the size", ReadReply(300, 1), {Block(0, 256, 256, 1)}},
         {"read refused", MakeFrame(kCmdRead, Bytes{kStatusError}), {}},
         {"size beyond reason", ReadReply(0xFFFFFF00u, 0xFFFFFFu), {}},
+        {"size one past the largest image",
+         ReadReply(kMaxImageSize + 1, (kMaxImageSize + kBlockSize) / kBlockSize),
+         {}},
         {"no blocks come", ReadReply(300, 2), {}},
     };
     for (const BadFetch& c : cases) {
@@ -188,6 +192,59 @@ TEST_F(OperationsTest, OperationsOnClosedPortsFailAtOnce) {
     EXPECT_FALSE(m_link.DeleteSlot(0));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(900));
     EXPECT_TRUE(m_pBackend->Sent().empty());
+}
+
+TEST_F(OperationsTest, LargestImageIsFetched) {
+    std::vector<Bytes> blocks;
+    for (std::uint32_t i = 0; i * kBlockSize < kMaxImageSize; ++i) {
+        const auto length =
+            static_cast<std::uint16_t>(std::min(kBlockSize, kMaxImageSize - i * kBlockSize));
+        blocks.push_back(Block(i, length, length, static_cast<std::uint8_t>(i)));
+    }
+    m_pBackend->SetResponder(
+        FetchScript(ReadReply(kMaxImageSize, static_cast<std::uint32_t>(blocks.size())), blocks));
+    ASSERT_TRUE(m_link.ReceiveFile(m_target, 0, 200));
+    EXPECT_EQ(fs::file_size(m_target), kMaxImageSize);
+}
+
+TEST_F(OperationsTest, SendThatOutlastsItsOverallDeadlineFails) {
+    // Every chunk is acknowledged well within its own time-out, but later than a send may take
+    // on average.
+    const std::chrono::milliseconds pace = kChunkAllowance * 2;
+    const Responder answer = SendScript(kStatusOk, kStatusOk);
+    m_pBackend->SetResponder([&](const Bytes& sent) {
+        std::this_thread::sleep_for(pace);
+        return answer(sent);
+    });
+    const Bytes image(300, 1);
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(m_link.SendFile(image, 0, 50));
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, CMidiTrans::SendDeadline(image.size(), 50));
+    EXPECT_LT(took, CMidiTrans::SendDeadline(image.size(), 50) + 2 * pace);
+    EXPECT_LT(m_pBackend->Sent().size(), CMidiTrans::SendSteps(image.size()));
+}
+
+TEST_F(OperationsTest, OperationWaitsForTheKeyboardsLockThenGivesUp) {
+    m_pBackend->SetResponder([](const Bytes& sent) -> std::vector<Bytes> {
+        if (sent[kCommandOffset] == kCmdConnect)
+            return {MakeChunkAck(), MakeFrame(kCmdConnect, Bytes{kStatusOk, 0, 1, 'K'})};
+        return {MakeChunkAck(), MakeFrame(kCmdDelete, Bytes{kStatusOk})};
+    });
+    std::string name;
+    ASSERT_TRUE(m_link.ConnectDevice(0, name, 0));
+    int waits = 0;
+    m_link.SetLockWait(std::chrono::milliseconds(100), [&] { ++waits; });
+    KeyboardLock other(m_lockFolder.Path(), "Test out");
+    ASSERT_TRUE(other.Acquire(std::chrono::milliseconds(0), {}, {}));
+    const std::size_t sent = m_pBackend->Sent().size();
+    EXPECT_FALSE(m_link.DeleteSlot(4));
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(m_pBackend->Sent().size(), sent) << "nothing is sent without the lock";
+    EXPECT_TRUE(m_link.IsIdle());
+    other.Release();
+    EXPECT_TRUE(m_link.DeleteSlot(4));
+    EXPECT_EQ(waits, 1);
 }
 
 }  // namespace

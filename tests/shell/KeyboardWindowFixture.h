@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "CCJShell.h"
 #include "CMainFrame.h"
 #include "CMiddleView.h"
 #include "CMidiDeviceDlg.h"
@@ -119,6 +120,7 @@ protected:
             backend = std::move(counting);
         }
         m_frame = std::make_unique<CMainFrame>(m_repository);
+        Link().SetLockFolder(CCJShell::ToPath(m_locks.path()));
         AttachToWindow(Link(), std::move(backend));
         m_frame->show();
     }
@@ -191,6 +193,7 @@ protected:
     int DirectoryReads() const { return *m_directoryReads; }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_locks;  // the keyboard locks of this test's window alone
     QString m_repository;
     QString m_scratch;
     bool m_bHadTmp = false;

@@ -64,11 +64,11 @@ TEST_F(BackupRestoreTest, BackupWipeRestoreGivesTheSameSlotsByteForByte) {
     EXPECT_EQ(ReadWholeFile(m_backup / "slot-015.mix"), before[15]);
     const BackupManifest& manifest = outcome.manifest;
     EXPECT_EQ(manifest.device, "Korvana Keyboard");
-    ASSERT_EQ(manifest.slots.size(), 3u);
-    EXPECT_EQ(manifest.slots[1].slot, 3);
-    EXPECT_EQ(manifest.slots[1].name, SlotStore::NameOf(*before[3]));
-    EXPECT_EQ(manifest.slots[1].size, 82u + 1025u);
-    EXPECT_EQ(manifest.slots[1].sha256, Sha256Hex(*before[3]));
+    ASSERT_EQ(manifest.backedUp.size(), 3u);
+    EXPECT_EQ(manifest.backedUp[1].slot, 3);
+    EXPECT_EQ(manifest.backedUp[1].name, SlotStore::NameOf(*before[3]));
+    EXPECT_EQ(manifest.backedUp[1].size, 82u + 1025u);
+    EXPECT_EQ(manifest.backedUp[1].sha256, Sha256Hex(*before[3]));
     EXPECT_EQ(manifest.empty.size(), 13u);
     EXPECT_TRUE(manifest.failed.empty());
     EXPECT_EQ(ReadWholeFile(m_backup / "backup.json"), [&] {

@@ -9,6 +9,7 @@
 
 #include "CMidiTrans.h"
 #include "RecordingPrompt.h"
+#include "SafeFile.h"
 #include "SimulatedKeyboard.h"
 
 namespace korvana::test {
@@ -27,13 +28,17 @@ protected:
         ASSERT_TRUE(m_link.ConnectDevice(0, name, 0));
         ASSERT_EQ(name, options.name);
     }
-    void SetUp() override { Attach(); }
+    void SetUp() override {
+        m_link.SetLockFolder(m_lockFolder.Path());
+        Attach();
+    }
     void TearDown() override { m_pDevice->SetBackend(nullptr); }
 
     KeyboardSimulator& Simulator() { return m_pKeyboard->Simulator(); }
     SlotStore& Store() { return m_pKeyboard->Store(); }
 
     std::unique_ptr<SimulatedKeyboard> m_pKeyboard;
+    TempFolder m_lockFolder;
     CMidiTrans m_link;
     CMidiDevice* m_pDevice = &m_link.Device();
     RecordingPrompt m_prompt;

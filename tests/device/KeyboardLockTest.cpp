@@ -1,0 +1,48 @@
+// The advisory lock that keeps two Korvana programs from talking to one keyboard at once.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "KeyboardLock.h"
+#include "SafeFile.h"
+
+namespace korvana::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(KeyboardLockTest, SecondHolderWaitsThenGivesUpAndGetsItOnceReleased) {
+    TempFolder folder;
+    const std::string port = "Keyboard \"A\"/\\:\x1b\xc3\xa9 port";
+    KeyboardLock first(folder.Path(), port);
+    ASSERT_TRUE(first.Acquire(0ms, {}, {}));
+    EXPECT_TRUE(first.IsHeld());
+
+    KeyboardLock second(folder.Path(), port);
+    int waits = 0;
+    int pumps = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(second.Acquire(
+        100ms, [&] { ++waits; }, [&] { ++pumps; }));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+    EXPECT_EQ(waits, 1);
+    EXPECT_GT(pumps, 0);
+
+    KeyboardLock other(folder.Path(), "Another keyboard");
+    EXPECT_TRUE(other.Acquire(0ms, {}, {})) << "each keyboard has a lock of its own";
+
+    first.Release();
+    EXPECT_TRUE(second.Acquire(0ms, {}, {}));
+    EXPECT_EQ(second.Path().parent_path(), folder.Path());
+}
+
+TEST(KeyboardLockTest, NoPlaceForTheLockFileLeavesTheOperationUnguarded) {
+    TempFolder folder;
+    KeyboardLock lock(folder.Path() / "missing", "Keyboard");
+    EXPECT_TRUE(lock.Acquire(1000ms, {}, {}));
+    EXPECT_FALSE(lock.IsHeld());
+}
+
+}  // namespace
+}  // namespace korvana::test
