@@ -23,9 +23,16 @@ struct GlobalOptions {
 // Prints "korvana-cli: <text>" and the hint to --help on stderr; returns kExitUsage.
 int UsageError(const std::string& text);
 
+// The song files that words name: a folder stands for its *.mid files (any case), in name order,
+// not recursive.
+std::vector<std::string> ExpandFolders(const std::vector<std::string>& words);
+// Why file cannot be opened for reading, or nothing when it can.
+std::optional<std::string> OpenError(const std::string& file);
+
 // args are the words after the subcommand's name.
 int RunConvert(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
+int RunFix(const std::vector<std::string>& args);
 
 // command is one of ports, connect, list, send, delete, fetch, backup, restore.
 int RunDeviceCommand(const std::string& command, const GlobalOptions& options,

@@ -17,9 +17,10 @@
 #include "RecordingPrompt.h"
 
 namespace korvana::cli {
-namespace {
 
 namespace fs = std::filesystem;
+
+namespace {
 
 struct SongOptions {
     bool text = false;
@@ -50,7 +51,8 @@ bool EndsWithMidIgnoringCase(const std::string& name) {
     return ending == ".mid";
 }
 
-// A folder stands for its *.mid files (any case), in name order, not recursive.
+}  // namespace
+
 std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
     std::vector<std::string> files;
     for (const std::string& word : words) {
@@ -72,7 +74,6 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
     return files;
 }
 
-// Why file cannot be opened for reading, or nothing when it can.
 std::optional<std::string> OpenError(const std::string& file) {
     std::error_code error;
     if (fs::is_directory(file, error))
@@ -83,6 +84,8 @@ std::optional<std::string> OpenError(const std::string& file) {
     std::fclose(handle);
     return std::nullopt;
 }
+
+namespace {
 
 // Splits the words into options (only those allowed) and files; false after a usage error.
 bool ParseWords(const std::vector<std::string>& words, bool convertOptions, SongOptions& options,

@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kUsage = R"(Usage:
   korvana-cli convert [--text] [--short-setup] [--raw-drum] [--dump] [--json] FILE...
   korvana-cli check [--json] FILE...
+  korvana-cli fix [--json] --out DIR [--map CH=PART[,CH=PART...]] [--tempo BPM]
+                  [--timesig N/D] FILE...
   korvana-cli [--api NAME] ports [--json]
   korvana-cli [--api NAME] --in PORT --out PORT connect
   korvana-cli [--api NAME] --in PORT --out PORT list [--json]
@@ -31,6 +33,23 @@ Song files:
               --dump         also write FILE_Events.txt and FILE_AllEvents.txt
   check     Tells whether the keyboard accepts each FILE and, if not, why (every entry of the
             error log, in order). Nothing is written or left beside FILE.
+  fix       Writes a song the keyboard accepts for each FILE to DIR/<FILE's name>, checked:
+            an accepted FILE is copied unchanged, a refused one is repaired and each change
+            told in one line (rescaled to 192 ticks per quarter note; tracks split or merged to
+            one per channel; channels moved to free parts; time signature and tempo moved into
+            track 0 or inserted; notes closed or cut; End of Track added). DIR is made when
+            missing, must not be a FILE's folder, and nothing in it is ever replaced. Parts by
+            default: channels 10 to 16 keep theirs; drum-kit channels (bank 120 or 127) go to
+            DRUM, then PERCUSSION; the lowest average pitch to BASS; the rest, most notes first,
+            to CHORD1 to CHORD4; past seven, the channels with the fewest notes are dropped.
+              --map CH=PART  CH 1 to 16 to DRUM, PERCUSSION, BASS, CHORD1 to CHORD4, a channel
+                             10 to 16, or drop
+              --tempo BPM    inserted when the song has none (default 120, 4 to 999)
+              --timesig N/D  inserted when the song has none (default 4/4)
+            Lines: "FILE: fixed -> OUT", "FILE: accepted as it is -> OUT" or "FILE: cannot be
+            fixed", then the changes and errors indented. --json: one array, one object per FILE,
+            {"file", "out" (when written), "accepted", "changes": [...], "errors": [...]}.
+            Exit status: 0 every FILE has an accepted song in DIR, 1 some has none, 2 usage.
   A FILE that is a folder stands for every file in it whose name ends in ".mid" (any case),
   in name order, not recursive.
   Without --json: one line per FILE, "FILE: accepted" or "FILE: refused", then the log entries
@@ -142,6 +161,13 @@ int main(int argc, char** argv) {
         if (options.inPort || options.outPort)
             return UsageError("--in and --out belong to the keyboard commands");
         return command == "convert" ? RunConvert(rest) : RunCheck(rest);
+    }
+    if (command == "fix") {
+        if (options.inPort || options.outPort)
+            return UsageError(
+                "--in and --out PORT belong to the keyboard commands; fix takes --out "
+                "DIR after its name");
+        return RunFix(rest);
     }
     if (command == "ports" || command == "connect" || command == "list" || command == "send" ||
         command == "delete" || command == "fetch" || command == "backup" || command == "restore")

@@ -33,6 +33,30 @@ bool RenameOver(const fs::path& from, const fs::path& to) {
     return true;
 }
 
+// The bytes in a new temporary file beside target; its path, or nothing (and no file) on failure.
+std::optional<fs::path> WriteTemporarySibling(const fs::path& target,
+                                              std::span<const std::uint8_t> bytes) {
+    const fs::path temp = TemporarySibling(target);
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return std::nullopt;
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+        out.close();
+        std::error_code ec;
+        fs::remove(temp, ec);
+        return std::nullopt;
+    }
+    return temp;
+}
+
+bool Occupied(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
@@ -51,22 +75,26 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
 }
 
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    const fs::path temp = TemporarySibling(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
+    const std::optional<fs::path> temp = WriteTemporarySibling(path, bytes);
+    return temp && RenameOver(*temp, path);
+}
+
+NewFileResult WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    if (Occupied(path))
+        return NewFileResult::Exists;
+    const std::optional<fs::path> temp = WriteTemporarySibling(path, bytes);
+    if (!temp)
+        return NewFileResult::Failed;
+    // A hard link is made only where nothing stands, so a file that appeared meanwhile is kept.
+    std::error_code ec;
+    fs::create_hard_link(*temp, path, ec);
+    const bool linked = !ec;
+    if (linked || Occupied(path)) {
+        fs::remove(*temp, ec);
+        return linked ? NewFileResult::Written : NewFileResult::Exists;
     }
-    return RenameOver(temp, path);
+    // A folder that holds no links: the file is renamed into place instead.
+    return RenameOver(*temp, path) ? NewFileResult::Written : NewFileResult::Failed;
 }
 
 bool CopyFileAtomically(const fs::path& source, const fs::path& target) {

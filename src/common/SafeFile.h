@@ -20,6 +20,12 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 // untouched and no temporary file is left behind.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+enum class NewFileResult { Written, Exists, Failed };
+
+// Writes bytes to a new file at path, whole or not at all, through a temporary file in the same
+// folder. Whatever stands at path already (a file, a folder, a link) is left as it is: Exists.
+NewFileResult WriteNewFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 // Copies source over target (overwriting) through a temporary file in the target's folder.
 bool CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
 

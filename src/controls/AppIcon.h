@@ -4,7 +4,7 @@
 
 namespace korvana {
 
-// The application's icon (IDR_MAINFRAME) in all its drawn sizes; empty if none is compiled in.
+// The application's icon in all its drawn sizes; empty if none is compiled in.
 QIcon LoadAppIcon();
 
 }  // namespace korvana

@@ -163,8 +163,9 @@ void CCJFlatHeaderCtrl::DrawSortArrow(QPainter& painter, const QRect& rect) cons
     const int m = m_nOffset;
     const int r = rect.x() + rect.width();
     const int b = rect.y() + rect.height();
-    const QColor highlight = palette().color(QPalette::Light);
-    const QColor shadow = palette().color(QPalette::Dark);
+    // In the titles' own colour: etched light and dark lines all but vanish on a flat face.
+    const QColor highlight = palette().color(QPalette::ButtonText);
+    const QColor shadow = highlight;
     if (m_bSortAsc) {
         Polyline(painter,
                  {QPoint(r - 2 * m, m - 1), QPoint(r - 3 * m / 2, b - m),

@@ -2,13 +2,13 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPainter>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "CCJFlatHeaderCtrl.h"
-#include "LeadingNumber.h"
-#include "ProfileStore.h"
 #include "StringTable.h"
 
 namespace korvana {
@@ -16,6 +16,8 @@ namespace korvana {
 namespace {
 
 constexpr int kDataRole = Qt::UserRole;
+// The least a column that gives way keeps, so that its title still starts to show.
+constexpr int kMinFittedWidth = 24;
 
 // Hands a finished in-place edit to the list's owner instead of writing it into the row: the
 // owner decides whether the rename happened and refills the list.
@@ -47,15 +49,7 @@ CCJListCtrl::CCJListCtrl(QWidget* parent) : QTreeWidget(parent) {
     setSortingEnabled(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new CLabelEditDelegate(this));
-    m_crRowText = palette().color(QPalette::Text);
-    m_crRowBack = palette().color(QPalette::Base);
     SetUpHeader(header());
-}
-
-CCJListCtrl::~CCJListCtrl() {
-    if (m_bSaveColumns) {
-        SaveColumnWidths();
-    }
 }
 
 void CCJListCtrl::SetUpHeader(QHeaderView* header) {
@@ -63,9 +57,8 @@ void CCJListCtrl::SetUpHeader(QHeaderView* header) {
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);
     header->setSortIndicatorShown(false);
-    header->setSectionResizeMode(m_bLockColumns ? QHeaderView::Fixed : QHeaderView::Interactive);
+    header->setSectionResizeMode(QHeaderView::Interactive);
     connect(header, &QHeaderView::sectionClicked, this, &CCJListCtrl::OnHeaderItemClick);
-    connect(header, &QHeaderView::sectionResized, this, &CCJListCtrl::OnSectionResized);
 }
 
 bool CCJListCtrl::BuildColumns(std::span<const int> widths, std::span<const int> stringIds) {
@@ -91,7 +84,8 @@ bool CCJListCtrl::BuildColumns(std::span<const int> widths, const QStringList& t
 int CCJListCtrl::AddColumn(const QString& text, int width, Qt::Alignment format) {
     const int column = GetColumnCount();
     if (width == -1) {
-        width = column > 0 ? columnWidth(column - 1) : header()->defaultSectionSize();
+        width = column > 0 ? m_columnWidths[static_cast<std::size_t>(column) - 1]
+                           : header()->defaultSectionSize();
     }
     if (width < 0) {
         return -1;
@@ -102,11 +96,72 @@ int CCJListCtrl::AddColumn(const QString& text, int width, Qt::Alignment format)
     setColumnWidth(column, width);
     m_columnFormats.resize(static_cast<std::size_t>(column) + 1);
     m_columnFormats[static_cast<std::size_t>(column)] = format;
+    m_columnWidths.resize(static_cast<std::size_t>(column) + 1);
+    m_columnWidths[static_cast<std::size_t>(column)] = width;
+    m_wholeTexts.resize(static_cast<std::size_t>(column) + 1);
+    FitColumns();
     return column;
 }
 
 int CCJListCtrl::GetColumnCount() const {
     return header()->count();
+}
+
+void CCJListCtrl::KeepColumnWhole(int column, const QString& widestText) {
+    if (column >= 0 && static_cast<std::size_t>(column) < m_wholeTexts.size()) {
+        m_wholeTexts[static_cast<std::size_t>(column)] = widestText;
+        FitColumns();
+    }
+}
+
+void CCJListCtrl::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    FitColumns();
+}
+
+void CCJListCtrl::FitColumns() {
+    const std::size_t count = m_columnWidths.size();
+    if (count == 0) {
+        return;
+    }
+    // Room for a vertical scroll bar is kept always, so one appearing never pushes the last
+    // column out of sight.
+    const int available = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
+    // A whole text needs the margins of a cell besides its own width.
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
+    std::vector<int> widths = m_columnWidths;
+    int wanted = 0;
+    int whole = 0;
+    int flexible = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!m_wholeTexts[i].isEmpty()) {
+            widths[i] =
+                std::max(widths[i], fontMetrics().horizontalAdvance(m_wholeTexts[i]) + margins);
+            whole += widths[i];
+        } else {
+            flexible += widths[i];
+        }
+        wanted += widths[i];
+    }
+    if (wanted > available && flexible > 0) {
+        const int left = std::max(available - whole, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (m_wholeTexts[i].isEmpty()) {
+                widths[i] = std::max(widths[i] * left / flexible, kMinFittedWidth);
+            }
+        }
+    }
+    // The last column takes what the others leave.
+    int others = 0;
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        others += widths[i];
+    }
+    widths.back() = std::max(widths.back(), available - others);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (columnWidth(static_cast<int>(i)) != widths[i]) {
+            setColumnWidth(static_cast<int>(i), widths[i]);
+        }
+    }
 }
 
 bool CCJListCtrl::SubclassHeader(bool boldFont) {
@@ -132,130 +187,17 @@ bool CCJListCtrl::SortList(int /*column*/, bool /*ascending*/) {
 
 void CCJListCtrl::OnHeaderItemClick(int column) {
     const bool ascending = column != m_nSortColumn ? true : !m_bAscending;
+    SetSort(column, ascending);
+    emit sortChosen(column, ascending);
+}
+
+void CCJListCtrl::SetSort(int column, bool ascending) {
     m_bAscending = ascending;
     m_nSortColumn = column;
     SortList(column, ascending);
     if (m_pHeaderCtrl != nullptr) {
         m_pHeaderCtrl->SetSortImage(column, ascending);
     }
-}
-
-void CCJListCtrl::AutoSizeColumn(int column) {
-    const int first = column == -1 ? 0 : column;
-    const int last = column == -1 ? GetColumnCount() - 1 : column;
-    for (int c = first; c <= last && c < GetColumnCount(); ++c) {
-        const int content = sizeHintForColumn(c);
-        const int withTitle = std::max(content, header()->sectionSizeHint(c));
-        setColumnWidth(c, std::min(std::max(withTitle, m_nMinColWidth), m_nMaxColWidth));
-    }
-}
-
-void CCJListCtrl::LockColumnWidths(bool lock) {
-    m_bLockColumns = lock;
-    header()->setSectionResizeMode(lock ? QHeaderView::Fixed : QHeaderView::Interactive);
-}
-
-void CCJListCtrl::SetMinTrackWidth(int width) {
-    m_nMinTrackWidth = width;
-}
-
-void CCJListCtrl::OnSectionResized(int column, int /*oldWidth*/, int newWidth) {
-    if (newWidth >= 0 && newWidth < m_nMinTrackWidth) {
-        header()->resizeSection(column, m_nMinTrackWidth);
-    }
-}
-
-void CCJListCtrl::SetRowColors(const QColor& text, const QColor& back) {
-    m_crRowText = text;
-    m_crRowBack = back;
-    m_bRowColors = true;
-    viewport()->update();
-}
-
-void CCJListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const {
-    if (!m_bRowColors || index.row() % 2 == 0) {
-        QTreeWidget::drawRow(painter, option, index);
-        return;
-    }
-    QStyleOptionViewItem odd(option);
-    odd.palette.setColor(QPalette::Text, m_crRowText);
-    painter->fillRect(option.rect, m_crRowBack);
-    QTreeWidget::drawRow(painter, odd, index);
-}
-
-int CCJListCtrl::HitTestEx(const QPoint& point, int* column) const {
-    const QModelIndex index = indexAt(point);
-    if (column != nullptr) {
-        *column = index.isValid() ? index.column() : -1;
-    }
-    return index.isValid() ? index.row() : -1;
-}
-
-bool CCJListCtrl::CopyRow(int from, int to) {
-    if (from == to || from < 0 || to < 0 || from >= GetItemCount()) {
-        return false;
-    }
-    insertTopLevelItem(std::min(to, GetItemCount()), topLevelItem(from)->clone());
-    return true;
-}
-
-bool CCJListCtrl::MoveRow(int from, int to) {
-    if (!CopyRow(from, to)) {
-        return false;
-    }
-    delete takeTopLevelItem(to < from ? from + 1 : from);
-    return true;
-}
-
-void CCJListCtrl::EnableColumnSave(const QString& section, const QString& entry,
-                                   const QString& defaultRecord) {
-    m_bSaveColumns = true;
-    m_strSection = section;
-    m_strEntry = entry;
-    m_strDefault = defaultRecord;
-    RestoreColumnWidths();
-}
-
-int CCJListCtrl::GetRegColumnWidth(int column) const {
-    if (m_pProfileStore == nullptr || column < 0) {
-        return 0;
-    }
-    const QString record =
-        m_pProfileStore->GetProfileString(m_strSection, m_strEntry, m_strDefault);
-    const QStringList fields = record.split(u',');
-    if (column >= fields.size()) {
-        return 0;
-    }
-    return static_cast<int>(std::clamp<std::int64_t>(LeadingInteger(fields[column]), 0, 1 << 20));
-}
-
-void CCJListCtrl::RestoreColumnWidth(int column) {
-    const int width = GetRegColumnWidth(column);
-    if (width > m_nMinColWidth) {
-        setColumnWidth(column, width);
-    } else {
-        AutoSizeColumn(column);
-    }
-}
-
-int CCJListCtrl::RestoreColumnWidths() {
-    const int count = GetColumnCount();
-    for (int column = 0; column < count; ++column) {
-        RestoreColumnWidth(column);
-    }
-    return count;
-}
-
-void CCJListCtrl::SaveColumnWidths() {
-    if (m_pProfileStore == nullptr) {
-        return;
-    }
-    QString record;
-    for (int column = 0; column < GetColumnCount(); ++column) {
-        record += QString::number(columnWidth(column)) + u',';
-    }
-    m_pProfileStore->WriteProfileString(m_strSection, m_strEntry, record);
 }
 
 Qt::ItemFlags CCJListCtrl::RowFlags() const {
@@ -266,7 +208,7 @@ Qt::ItemFlags CCJListCtrl::RowFlags() const {
     return flags;
 }
 
-int CCJListCtrl::InsertRow(int row, const QStringList& texts, const QIcon& icon) {
+int CCJListCtrl::AddRow(const QStringList& texts, const QIcon& icon) {
     auto* item = new QTreeWidgetItem();
     item->setFlags(RowFlags());
     for (int column = 0; column < texts.size(); ++column) {
@@ -280,14 +222,8 @@ int CCJListCtrl::InsertRow(int row, const QStringList& texts, const QIcon& icon)
     if (!icon.isNull()) {
         item->setIcon(0, icon);
     }
-    const int count = GetItemCount();
-    const int index = row < 0 || row > count ? count : row;
-    insertTopLevelItem(index, item);
-    return index;
-}
-
-int CCJListCtrl::AddRow(const QStringList& texts, const QIcon& icon) {
-    return InsertRow(-1, texts, icon);
+    addTopLevelItem(item);
+    return GetItemCount() - 1;
 }
 
 QTreeWidgetItem* CCJListCtrl::ItemAt(int row) const {
@@ -297,24 +233,6 @@ QTreeWidgetItem* CCJListCtrl::ItemAt(int row) const {
 QString CCJListCtrl::GetItemText(int row, int column) const {
     const QTreeWidgetItem* item = ItemAt(row);
     return item != nullptr ? item->text(column) : QString();
-}
-
-bool CCJListCtrl::SetItemText(int row, int column, const QString& text) {
-    QTreeWidgetItem* item = ItemAt(row);
-    if (item == nullptr || column < 0 || column >= GetColumnCount()) {
-        return false;
-    }
-    item->setText(column, text);
-    return true;
-}
-
-bool CCJListCtrl::SetItemIcon(int row, const QIcon& icon) {
-    QTreeWidgetItem* item = ItemAt(row);
-    if (item == nullptr) {
-        return false;
-    }
-    item->setIcon(0, icon);
-    return true;
 }
 
 QVariant CCJListCtrl::GetItemData(int row) const {
@@ -366,7 +284,18 @@ void CCJListCtrl::EnableLabelEditing(bool enable) {
     }
 }
 
+void CCJListCtrl::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_bPressOnLoneSelection = index.isValid() && selectionModel()->selectedRows().size() == 1 &&
+                              selectionModel()->isRowSelected(index.row(), index.parent());
+    QTreeWidget::mousePressEvent(event);
+}
+
 bool CCJListCtrl::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A click on a row of a multi-selection only selects that row alone, as lists do everywhere.
+    if (trigger == SelectedClicked && !m_bPressOnLoneSelection) {
+        return false;
+    }
     // Only the first column is a row's label; the other columns show facts about it.
     if (index.isValid() && index.column() != 0) {
         return QTreeWidget::edit(index.siblingAtColumn(0), trigger, event);

@@ -2,6 +2,8 @@
 
 #include <QEnterEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <cmath>
 
 namespace korvana {
@@ -15,11 +17,7 @@ constexpr QPoint kPictureOrigin(1, 1);
 
 CGdipButton::CGdipButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
-    connect(this, &QAbstractButton::pressed, this, [this] {
-        if (m_bToggle) {
-            m_bAltShown = !m_bAltShown;
-        }
-    });
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 CGdipButton::~CGdipButton() = default;
@@ -55,8 +53,7 @@ void CGdipButton::ResetLooks() {
 void CGdipButton::ClearLooks() {
     m_bCachesReady = false;
     m_pCurrent = nullptr;
-    for (QPixmap* look : {&m_dcBack, &m_dcNormal, &m_dcPressed, &m_dcHover, &m_dcAltNormal,
-                          &m_dcAltPressed, &m_dcAltHover, &m_dcGrey}) {
+    for (QPixmap* look : {&m_dcBack, &m_dcNormal, &m_dcPressed, &m_dcHover, &m_dcGrey}) {
         *look = QPixmap();
     }
 }
@@ -85,15 +82,12 @@ void CGdipButton::CaptureBackground() {
     parent->render(&m_dcBack, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
 }
 
-QPixmap CGdipButton::ComposeLook(const CGdiPlusBitmap* picture, QPoint offset,
-                                 const ColorMatrix* matrix, QSizeF size) const {
+QPixmap CGdipButton::ComposeLook(const CGdiPlusBitmap* picture, const ColorMatrix* matrix) const {
     QPixmap look = m_dcBack;
     if (picture == nullptr || !picture->IsLoaded()) {
         return look;
     }
-    if (size.isEmpty()) {
-        size = picture->PhysicalSize();
-    }
+    const QSizeF size = picture->PhysicalSize();
     // Scaled once to the screen's own pixels, so that high-density screens get a sharp picture.
     const qreal ratio = look.devicePixelRatio();
     const QSize pixels(static_cast<int>(std::lround(size.width() * ratio)),
@@ -105,7 +99,7 @@ QPixmap CGdipButton::ComposeLook(const CGdiPlusBitmap* picture, QPoint offset,
     }
     image.setDevicePixelRatio(ratio);
     QPainter painter(&look);
-    painter.drawImage(QPointF(kPictureOrigin + offset), image);
+    painter.drawImage(QPointF(kPictureOrigin), image);
     return look;
 }
 
@@ -117,34 +111,24 @@ void CGdipButton::PrepareLooks() {
     if (m_dcBack.isNull()) {
         CaptureBackground();
     }
-    const QSizeF normalSize = m_pNormalImage->PhysicalSize();
     if (m_dcNormal.isNull()) {
         m_dcNormal = ComposeLook(m_pNormalImage.get());
         m_dcPressed = ComposeLook(m_pActiveImage.get());
         m_dcHover = ComposeLook(m_pActiveImage.get());
-        m_dcGrey = ComposeLook(m_pNormalImage.get(), {}, &kGreyMatrix, normalSize);
-    }
-    if (m_bAltImage) {
-        m_dcAltNormal = ComposeLook(m_pAltImage.get());
-        m_dcAltPressed = ComposeLook(m_pAltImage.get(), QPoint(1, 1));
-        m_dcAltHover = ComposeLook(m_pAltImage.get(), {}, &kBrightenMatrix, normalSize);
+        m_dcGrey = ComposeLook(m_pNormalImage.get(), &kGreyMatrix);
     }
     m_pCurrent = &m_dcNormal;
     m_bCachesReady = true;
 }
 
 const QPixmap* CGdipButton::ChooseLook() const {
-    if (m_bDisabled || !isEnabled()) {
+    if (!isEnabled()) {
         return &m_dcGrey;
     }
-    const bool alt = m_bAltShown && m_bAltImage;
     if (isDown()) {
-        return alt ? &m_dcAltPressed : &m_dcPressed;
+        return &m_dcPressed;
     }
-    if (m_bHover) {
-        return alt ? &m_dcAltHover : &m_dcHover;
-    }
-    return alt ? &m_dcAltNormal : &m_dcNormal;
+    return m_bHover ? &m_dcHover : &m_dcNormal;
 }
 
 void CGdipButton::paintEvent(QPaintEvent* /*event*/) {
@@ -158,17 +142,22 @@ void CGdipButton::paintEvent(QPaintEvent* /*event*/) {
     m_pCurrent = ChooseLook();
     QPainter painter(this);
     painter.drawPixmap(0, 0, *m_pCurrent);
+    if (hasFocus()) {
+        // The pictures have no focused look: the platform's focus frame goes over them.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void CGdipButton::enterEvent(QEnterEvent* event) {
-    m_bTracking = true;
     m_bHover = true;
     update();
     QAbstractButton::enterEvent(event);
 }
 
 void CGdipButton::leaveEvent(QEvent* event) {
-    m_bTracking = false;
     m_bHover = false;
     update();
     QAbstractButton::leaveEvent(event);
@@ -176,7 +165,6 @@ void CGdipButton::leaveEvent(QEvent* event) {
 
 void CGdipButton::mouseMoveEvent(QMouseEvent* event) {
     if (!m_bHover && rect().contains(event->position().toPoint())) {
-        m_bTracking = true;
         m_bHover = true;
         update();
     }

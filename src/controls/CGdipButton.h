@@ -1,8 +1,9 @@
 #pragma once
 
 // A push button drawn only with pictures: a normal picture, and an active picture shown while the
-// mouse rests on the button or presses it, both blended over the window behind the button. All
-// looks are composed once, at the first paint; later paints copy a finished look.
+// mouse rests on the button or presses it, both blended over the window behind the button; a
+// disabled button shows its normal picture in grey. All looks are composed once, at the first
+// paint; later paints copy a finished look.
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -39,14 +40,8 @@ public:
     // Pictures, owned by the button.
     std::unique_ptr<CGdiPlusBitmapResource> m_pNormalImage;
     std::unique_ptr<CGdiPlusBitmapResource> m_pActiveImage;
-    std::unique_ptr<CGdiPlusBitmapResource> m_pAltImage;
 
-    bool m_bAltImage = false;  // an alternate picture is present
-    bool m_bDisabled = false;  // draw the grey look
-    bool m_bToggle = false;    // each press flips m_bAltShown
-    bool m_bAltShown = false;
     bool m_bHover = false;
-    bool m_bTracking = false;
     bool m_bCachesReady = false;
     QString m_strTip;
 
@@ -61,19 +56,15 @@ private:
     void PrepareLooks();
     void ClearLooks();
     void CaptureBackground();
-    // The background with a picture drawn on it at its physical size from (1, 1) plus offset,
-    // through a colour matrix when one is given, at size (the picture's own when empty).
-    QPixmap ComposeLook(const CGdiPlusBitmap* picture, QPoint offset = {},
-                        const ColorMatrix* matrix = nullptr, QSizeF size = {}) const;
+    // The background with a picture drawn on it at its physical size from (1, 1), through a
+    // colour matrix when one is given.
+    QPixmap ComposeLook(const CGdiPlusBitmap* picture, const ColorMatrix* matrix = nullptr) const;
     const QPixmap* ChooseLook() const;
 
     QPixmap m_dcBack;
     QPixmap m_dcNormal;
     QPixmap m_dcPressed;
     QPixmap m_dcHover;
-    QPixmap m_dcAltNormal;
-    QPixmap m_dcAltPressed;
-    QPixmap m_dcAltHover;
     QPixmap m_dcGrey;
     const QPixmap* m_pCurrent = nullptr;
     qreal m_dPixelRatio = 0.0;  // the screen density the looks were composed for

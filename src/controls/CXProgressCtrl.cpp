@@ -11,11 +11,6 @@ CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(false);
 }
 
-void CXProgressCtrl::SetWindowText(const QString& text) {
-    m_strText = text;
-    update();
-}
-
 double CXProgressCtrl::Fraction() const {
     const double span = static_cast<double>(maximum()) - minimum();
     if (span <= 0.0) {
@@ -26,10 +21,7 @@ double CXProgressCtrl::Fraction() const {
 }
 
 QString CXProgressCtrl::BarText() const {
-    if (!m_bShowPercent) {
-        return m_strText;
-    }
-    return m_strText + QString::asprintf("%d%% ", static_cast<int>(Fraction() * 100.0 + 0.5));
+    return QString::asprintf("%d%% ", static_cast<int>(Fraction() * 100.0 + 0.5));
 }
 
 void CXProgressCtrl::paintEvent(QPaintEvent* /*event*/) {
@@ -50,39 +42,17 @@ void CXProgressCtrl::paintEvent(QPaintEvent* /*event*/) {
     const QFontMetrics metrics(font());
     const int textWidth = metrics.horizontalAdvance(text);
     const int textHeight = metrics.height();
-    const int insetRight = inset.x() + inset.width();
-    const int insetBottom = inset.y() + inset.height();
 
-    QRect bar;
-    QPoint origin;  // top-left corner of the text as read
-    if (orientation() == Qt::Horizontal) {
-        const int barWidth = static_cast<int>(inset.width() * fraction);
-        bar = QRect(inset.x(), inset.y(), barWidth, inset.height());
-        const int x = m_nTextAlign == 0   ? inset.x()
-                      : m_nTextAlign == 2 ? insetRight - textWidth
-                                          : inset.x() + (inset.width() - textWidth) / 2;
-        origin = QPoint(x, inset.y() + (inset.height() - textHeight) / 2);
-    } else {
-        const int barHeight = static_cast<int>(inset.height() * fraction);
-        bar = QRect(inset.x(), insetBottom - barHeight, inset.width(), barHeight);
-        const int y = m_nTextAlign == 0   ? insetBottom
-                      : m_nTextAlign == 2 ? inset.y() + textWidth
-                                          : insetBottom - (inset.height() - textWidth) / 2;
-        origin = QPoint(inset.x() + (inset.width() - textHeight) / 2, y);
-    }
+    const QRect bar(inset.x(), inset.y(), static_cast<int>(inset.width() * fraction),
+                    inset.height());
+    const QRect textRect(inset.x() + (inset.width() - textWidth) / 2,
+                         inset.y() + (inset.height() - textHeight) / 2, textWidth, textHeight);
     painter.fillRect(bar, m_crBar);
 
     painter.setFont(font());
     const auto drawText = [&](const QColor& colour) {
-        painter.save();
-        painter.translate(origin);
-        if (orientation() == Qt::Vertical) {
-            painter.rotate(-90.0);  // reads from bottom to top
-        }
         painter.setPen(colour);
-        painter.drawText(QRect(0, 0, textWidth, textHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-        painter.restore();
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     };
     // Each colour only where it belongs, so antialiased edges blend with the right background.
     painter.setClipRegion(QRegion(inset).subtracted(QRegion(bar)));

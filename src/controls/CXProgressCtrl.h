@@ -4,7 +4,6 @@
 // part, light text over the done part, changing colour exactly where the bar ends.
 
 #include <QColor>
-#include <QFont>
 #include <QProgressBar>
 #include <QString>
 
@@ -16,11 +15,7 @@ class CXProgressCtrl : public QProgressBar {
 public:
     explicit CXProgressCtrl(QWidget* parent = nullptr);
 
-    // Text shown before the percentage.
-    void SetWindowText(const QString& text);
-    const QString& GetWindowText() const { return m_strText; }
-
-    // The text drawn on the bar: the window text and, when shown, the percentage as "%d%% ".
+    // The text drawn on the bar: the percentage as "%d%% ".
     QString BarText() const;
     // The done share, 0 to 1; 0 when both limits are equal.
     double Fraction() const;
@@ -29,14 +24,9 @@ public:
     QColor m_crBack{235, 235, 235};
     QColor m_crText{0, 0, 0};
     QColor m_crTextOnBar{255, 255, 255};
-    int m_nTextAlign = 1;  // 0 left (bottom when vertical), 1 centred, 2 right (top)
-    bool m_bShowPercent = true;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString m_strText;
 };
 
 }  // namespace korvana

@@ -19,15 +19,6 @@ inline constexpr ColorMatrix kGreyMatrix{{
     {0.0f, 0.0f, 0.0f, 0.0f, 1.0f},
 }};
 
-// Every colour channel is scaled by 1.05 and raised by 0.05 of full scale; alpha is kept.
-inline constexpr ColorMatrix kBrightenMatrix{{
-    {1.05f, 0.0f, 0.0f, 0.0f, 0.0f},
-    {0.0f, 1.05f, 0.0f, 0.0f, 0.0f},
-    {0.0f, 0.0f, 1.05f, 0.0f, 0.0f},
-    {0.0f, 0.0f, 0.0f, 1.0f, 0.0f},
-    {0.05f, 0.05f, 0.05f, 0.0f, 1.0f},
-}};
-
 // A copy of the image (as straight, not premultiplied, ARGB) with the matrix applied to every
 // pixel; results are clamped to the channel range.
 QImage ApplyColorMatrix(const QImage& image, const ColorMatrix& matrix);

@@ -4,10 +4,8 @@
 
 namespace korvana {
 
-// Application title, icon and start-up messages.
-inline constexpr int IDR_MAINFRAME = 128;
+// Application title.
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
-inline constexpr int IDP_OLE_INIT_FAILED = 100;
 
 // Column titles of the lists.
 inline constexpr int IDS_COLUMN_NAME = 5001;
@@ -18,33 +16,9 @@ inline constexpr int IDS_COLUMN_SONG_NAME = 5035;
 inline constexpr int IDS_COLUMN_REPOSITORY = 5036;
 inline constexpr int IDS_COLUMN_DEVICE = 5037;
 
-// The right-click menu of the lists and its two commands.
-inline constexpr int IDR_LIST_POPUP = 5032;
+// The two commands of the lists' right-click menu.
 inline constexpr int ID_POPUP_DELETE = 32773;
 inline constexpr int ID_POPUP_REFRESH = 32775;
-
-// Forms and dialogs.
-inline constexpr int IDD_ABOUTBOX = 100;
-inline constexpr int IDD_MIDI_DEVICE = 130;
-inline constexpr int IDD_MIDDLE_FORM = 131;
-inline constexpr int IDD_TRANSFER_FORM = 133;
-
-// Controls of the command bar.
-inline constexpr int IDC_REFRESH = 1006;
-inline constexpr int IDC_COPY_UP = 1007;
-inline constexpr int IDC_COPY_DOWN = 1008;
-inline constexpr int IDC_CONNECT = 1009;
-inline constexpr int IDC_ABOUT_BTN = 1010;
-inline constexpr int IDC_HELP_BTN = 1015;
-
-// Controls and commands of the transfer form.
-inline constexpr int ID_FETCH = 1011;
-inline constexpr int IDC_SEND = 1012;
-inline constexpr int IDC_PROGRESS = 1013;
-
-// The hosted browser controls and the lists.
-inline constexpr int IDC_SHELL_TREE = 102;
-inline constexpr int IDC_LIST = 103;
 
 // Pictures. The splash is stored as a PNG under its bitmap id.
 inline constexpr int IDB_SPLASH = 1011;

@@ -8,10 +8,7 @@ namespace korvana {
 
 QString LoadResString(int id) {
     static const std::pair<int, const char*> kTable[] = {
-        {IDR_MAINFRAME, "Korvana"},
         {AFX_IDS_APP_TITLE, "Korvana"},
-        {IDP_OLE_INIT_FAILED,
-         "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
         {IDS_COLUMN_NAME, "Name"},
         {IDS_COLUMN_SIZE, "Size"},
         {IDS_COLUMN_TYPE, "Type"},

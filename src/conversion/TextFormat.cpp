@@ -37,4 +37,8 @@ void AppendText(std::string& to, const char* format, ...) {
     va_end(args);
 }
 
+std::string CountText(int count, const char* thing) {
+    return FormatText("%d %s%s", count, thing, count == 1 ? "" : "s");
+}
+
 }  // namespace korvana

@@ -15,5 +15,7 @@ namespace korvana {
 
 std::string FormatText(const char* format, ...) KORVANA_PRINTF_LIKE(1, 2);
 void AppendText(std::string& to, const char* format, ...) KORVANA_PRINTF_LIKE(2, 3);
+// "1 note", "3 notes": a count and a thing named in the singular.
+std::string CountText(int count, const char* thing);
 
 }  // namespace korvana

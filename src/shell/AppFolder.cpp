@@ -43,10 +43,6 @@ QString GetDataFolder() {
     return folder;
 }
 
-bool OpenAppFile(const QString& name) {
-    return CCJShell::ShellOpen(GetDataFolder() + name);
-}
-
 QString ChooseRepositoryFolder(const QString& programFolder, const QString& dataFolder,
                                bool installed) {
     if (!installed) {

@@ -16,9 +16,6 @@ void CreateFolderPath(const QString& path);
 // folder in a build tree, <prefix>/share/korvana in an install.
 QString GetDataFolder();
 
-// Opens the file of that name in the data folder with its associated program.
-bool OpenAppFile(const QString& name);
-
 // "Repository/" in programFolder when it can be created there and written to, unless the
 // program is installed under a prefix, whose folders are no place for the user's files;
 // otherwise "Repository/" in dataFolder (created if missing). Folders end in '/'.

@@ -1,5 +1,6 @@
 #include "CBottomView.h"
 
+#include <QFileInfo>
 #include <QResizeEvent>
 
 #include "CBottomLeftView.h"
@@ -7,6 +8,7 @@
 #include "CCJShellList.h"
 #include "CCJShellTree.h"
 #include "CDisabledCSplitterWnd.h"
+#include "WindowSettings.h"
 
 namespace korvana {
 
@@ -18,6 +20,11 @@ CBottomView::CBottomView(QWidget* parent)
     m_wndSplitter->AddPane(listView);
     listView->m_shellList->SetTreeCtrl(treeView->m_shellTree);
     treeView->m_shellTree->SetListCtrl(listView->m_shellList);
+    // The folder of the last run, if it is still there.
+    const QString folder = WindowSettings::LoadBrowserFolder();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        treeView->m_shellTree->TunnelTree(folder);
+    }
 }
 
 void CBottomView::RefreshBrowser() {

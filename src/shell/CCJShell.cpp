@@ -5,8 +5,11 @@
 #include <QFileIconProvider>
 #include <QHash>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
+#include "CCJListCtrl.h"
+#include "CCJSortClass.h"
 #include "SongName.h"
 
 namespace korvana {
@@ -87,11 +90,47 @@ bool CCJShell::ShellOpen(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+void CCJShell::ShellOpen(const QString& path, const std::function<void()>& onFailure) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's opener is started and forgotten by Qt, which then reports success even when
+    // no program takes the file: its exit status tells.
+    auto* opener = new QProcess;
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, onFailure](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             onFailure();
+                             opener->deleteLater();
+                         }
+                     });
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, onFailure](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0) {
+                             onFailure();
+                         }
+                         opener->deleteLater();
+                     });
+    opener->start(QStringLiteral("xdg-open"), {path});
+#else
+    if (!ShellOpen(path)) {
+        onFailure();
+    }
+#endif
+}
+
 QString CCJShell::JoinPath(const QString& folder, const QString& name) {
     if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) {
         return folder + name;
     }
     return folder + QLatin1Char('/') + name;
+}
+
+const std::array<int, 5> CCJShell::c_midiSortKinds{CCJSortClass::SORT_FILE, CCJSortClass::SORT_TEXT,
+                                                   CCJSortClass::SORT_INT, CCJSortClass::SORT_TEXT,
+                                                   CCJSortClass::SORT_DATETIME};
+
+void CCJShell::KeepMidiColumnsWhole(CCJListCtrl& list) {
+    list.KeepColumnWhole(2, FormatFileSize(99'999'000));
+    list.KeepColumnWhole(4, FormatFileTime(QDateTime(QDate(2000, 12, 28), QTime(20, 0))));
 }
 
 QStringList CCJShell::MidiRowTexts(const QFileInfo& info) {

@@ -8,9 +8,13 @@
 #include <QIcon>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <filesystem>
+#include <functional>
 
 namespace korvana {
+
+class CCJListCtrl;
 
 class CCJShell {
 public:
@@ -38,6 +42,8 @@ public:
 
     // Opens a file with the program the platform associates with it.
     static bool ShellOpen(const QString& path);
+    // The same, and onFailure runs (from the event loop) when no program takes the file.
+    static void ShellOpen(const QString& path, const std::function<void()>& onFailure);
 
     // folder + name, with one separator between them.
     static QString JoinPath(const QString& folder, const QString& name);
@@ -45,6 +51,11 @@ public:
     // The five columns of a MIDI file row: name, song name, size (empty for 0 bytes and for
     // folders), type and modification time.
     static QStringList MidiRowTexts(const QFileInfo& info);
+    // How each of those columns sorts: names with folders first, song names and types as text,
+    // sizes as numbers, times as dates.
+    static const std::array<int, 5> c_midiSortKinds;
+    // Keeps the size and the time of those columns whole in a list too narrow for all of them.
+    static void KeepMidiColumnsWhole(CCJListCtrl& list);
 
     // A path the standard library can open, whatever the characters of the name.
     static std::filesystem::path ToPath(const QString& path);

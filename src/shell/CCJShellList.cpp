@@ -10,6 +10,7 @@
 #include "CCJShellTree.h"
 #include "CCJSortClass.h"
 #include "ColumnWidths.h"
+#include "FileDeletion.h"
 #include "ListPopupMenu.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
@@ -21,9 +22,6 @@ namespace {
 constexpr std::array kColumnWidths{150, 100, 55, 75, 110};
 constexpr std::array kColumnTitles{IDS_COLUMN_NAME, IDS_COLUMN_SONG_NAME, IDS_COLUMN_SIZE,
                                    IDS_COLUMN_TYPE, IDS_COLUMN_MODIFIED};
-constexpr std::array kSortKinds{CCJSortClass::SORT_FILE, CCJSortClass::SORT_TEXT,
-                                CCJSortClass::SORT_INT, CCJSortClass::SORT_TEXT,
-                                CCJSortClass::SORT_DATETIME};
 
 // A name that stays inside its folder: not empty, no separator, not "." or "..".
 bool IsPlainName(const QString& name) {
@@ -42,7 +40,11 @@ CCJShellList::CCJShellList(QWidget* parent) : CCJListCtrl(parent) {
 }
 
 bool CCJShellList::BuildColumns() {
-    return BuildColumns(FontScaledWidths(kColumnWidths, font()), kColumnTitles);
+    if (!BuildColumns(FontScaledWidths(kColumnWidths, font()), kColumnTitles)) {
+        return false;
+    }
+    CCJShell::KeepMidiColumnsWhole(*this);
+    return true;
 }
 
 bool CCJShellList::PopulateList(const QString& folder) {
@@ -50,13 +52,7 @@ bool CCJShellList::PopulateList(const QString& folder) {
     setUpdatesEnabled(false);
     DeleteAllItems();
     m_strFolder = folder;
-    QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-    if (m_bShowFolders) {
-        filters |= QDir::Dirs;
-    }
-    if (m_bShowHidden) {
-        filters |= QDir::Hidden;
-    }
+    const QDir::Filters filters = QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot;
     for (const QFileInfo& entry : QDir(folder).entryInfoList(filters, QDir::NoSort)) {
         if (entry.isDir() || entry.fileName().toUpper().endsWith(QStringLiteral(".MID"))) {
             AddItem(entry.fileName());
@@ -87,10 +83,11 @@ void CCJShellList::Refresh() {
 }
 
 bool CCJShellList::SortList(int column, bool ascending) {
-    if (column < 0 || column >= static_cast<int>(kSortKinds.size())) {
+    const auto& kinds = CCJShell::c_midiSortKinds;
+    if (column < 0 || column >= static_cast<int>(kinds.size())) {
         return false;
     }
-    CCJSortClass(this, column, m_strFolder).Sort(ascending, kSortKinds[column]);
+    CCJSortClass(this, column, m_strFolder).Sort(ascending, kinds[column]);
     return true;
 }
 
@@ -124,18 +121,11 @@ void CCJShellList::OnDeleteFiles() {
     if (rows.isEmpty()) {
         return;
     }
-    if (Prompt().Ask("Delete files?", PromptButtons::YesNo) == PromptAnswer::Yes) {
-        for (int row : rows) {
-            const QString path = RowPath(row);
-            const QFileInfo info(path);
-            // A link to a folder goes by itself; the folder it points to stays.
-            if (info.isDir() && !info.isSymLink()) {
-                QDir(path).removeRecursively();
-            } else {
-                QFile::remove(path);
-            }
-        }
+    QStringList paths;
+    for (int row : rows) {
+        paths.push_back(RowPath(row));
     }
+    AskAndDeleteEntries(paths);
     PopulateList(m_strFolder);
 }
 

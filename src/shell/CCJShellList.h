@@ -42,8 +42,8 @@ public:
 
     // Double-click on a row: a folder is entered in the tree, a file opened with its program.
     void OnListDoubleClick(int row);
-    // "Delete files?"; on Yes the selected entries go, folders with everything in them. The
-    // list is rebuilt either way.
+    // "Delete files?" with their names; on Yes the selected entries go to the trash, folders
+    // with everything in them. The list is rebuilt either way.
     void OnDeleteFiles();
     // A name typed in place: the rename runs once the editor has closed.
     void OnEndLabelEdit(int row, const QString& text);
@@ -52,8 +52,6 @@ public:
     bool RenameEntry(const QString& oldName, const QString& newName);
 
     CCJShellTree* m_pTreeCtrl = nullptr;
-    bool m_bShowHidden = false;
-    bool m_bShowFolders = true;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -9,6 +9,7 @@
 #include "CCJShell.h"
 #include "CCJShellList.h"
 #include "Prompt.h"
+#include "WindowSettings.h"
 
 namespace korvana {
 
@@ -67,7 +68,6 @@ std::vector<CCJShellTree::Place> CCJShellTree::UserPlaces() {
 
 void CCJShellTree::RefreshShellTree(bool rebuilding) {
     m_bRebuilding = rebuilding;
-    m_hCurrentItem = nullptr;
     clear();
     for (const Place& place : UserPlaces()) {
         AddFolderItem(nullptr, place.strName, place.strPath);
@@ -124,7 +124,7 @@ void CCJShellTree::OnSelChanged(QTreeWidgetItem* item) {
     if (item == nullptr || m_bRebuilding || m_bTunnelling) {
         return;
     }
-    m_hCurrentItem = item;
+    WindowSettings::SaveBrowserFolder(ItemPath(item));
     if (m_pListCtrl != nullptr) {
         m_pListCtrl->PopulateList(ItemPath(item));
     }

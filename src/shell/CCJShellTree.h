@@ -45,8 +45,6 @@ public:
     void OnItemExpanding(QTreeWidgetItem* item);
 
     bool m_bRebuilding = false;
-    // The item whose folder the list shows.
-    QTreeWidgetItem* m_hCurrentItem = nullptr;
 
 private:
     void FillTreeView(QTreeWidgetItem* parent, const QString& folder);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The main window: three rows of fixed height rules (slots, transfer and repository on top, the
-// command bar in the middle, the file browser below), 800 x 600 at first and never smaller.
+// command bar in the middle, the file browser below), 800 x 600 at first (or as the last run
+// left it) and never smaller.
 
 #include <QWidget>
 
@@ -30,10 +31,21 @@ public:
     // The window's link to the keyboard, which every pane asks (FindMidiTrans); made before the
     // panes and gone after them.
     CMidiTrans m_midiTrans;
+
+    // Greys the commands that talk to the keyboard (Connect, Refresh, Download, Upload and the
+    // slot list) while a transfer runs, and brings them back after it.
+    void EnableKeyboardCommands(bool enable);
+
+    // Names the connected keyboard in the window title and the slot list's header ("Device —
+    // NAME"); an empty name shows none.
+    void ShowDeviceName(const QString& name);
+
     CDisabledCSplitterWnd* m_wndSplitter;
     bool m_bSplitterReady = false;
 
 protected:
+    // Remembers the window's place and size for the next run.
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // The window manager adds its frame after the window first shows, which changes the outer
     // height the rows follow.
@@ -41,6 +53,7 @@ protected:
 
 private:
     void ApplyRowLayout();
+    void SetTabOrder();
 };
 
 }  // namespace korvana

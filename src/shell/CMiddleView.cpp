@@ -1,6 +1,7 @@
 #include "CMiddleView.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include "AppFolder.h"
@@ -11,6 +12,8 @@
 #include "CCJShellList.h"
 #include "CCJShellTree.h"
 #include "CGdipButton.h"
+#include "CHelpWnd.h"
+#include "CMainFrame.h"
 #include "CMidiDeviceDlg.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
@@ -18,6 +21,7 @@
 #include "FramePanes.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "WindowSettings.h"
 
 namespace korvana {
 
@@ -29,6 +33,13 @@ constexpr int kButtonHeight = 40;
 // Copy Up and Copy Down need a folder on each side; the root "/" is a folder like any other.
 bool IsUsableFolder(const QString& folder) {
     return !folder.isEmpty();
+}
+
+// The name a keyboard gives itself (8-bit text), without the control characters it may hold.
+QString DeviceNameText(const std::string& name) {
+    QString text = SlotText(name);
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return text.trimmed();
 }
 
 }  // namespace
@@ -73,13 +84,25 @@ void CMiddleView::OnConnect() {
     if (link == nullptr || !link->IsIdle()) {
         return;
     }
-    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window());
+    const WindowSettings::Ports remembered = WindowSettings::LoadPorts();
+    CMidiDeviceDlg dialog(*link, m_nInDevice, m_nOutDevice, window(), remembered.strIn,
+                          remembered.strOut);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
+    auto* frame = qobject_cast<CMainFrame*>(window());
     if (!link->ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice)) {
+        if (frame != nullptr) {
+            frame->ShowDeviceName({});
+        }
         return;
     }
+    if (frame != nullptr) {
+        frame->ShowDeviceName(DeviceNameText(m_strDeviceName));
+    }
+    m_strInName = dialog.m_inNames.value(m_nInDevice);
+    m_strOutName = dialog.m_outNames.value(m_nOutDevice);
+    WindowSettings::SavePorts({m_strInName, m_strOutName});
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->Refresh();
     }
@@ -93,12 +116,36 @@ void CMiddleView::OnRefreshAll() {
     if (CBottomView* browser = FindBottomView(this)) {
         browser->RefreshBrowser();
     }
-    const CMidiTrans* link = FindMidiTrans(this);
-    if (link != nullptr && link->IsConnected()) {
-        if (CTopLeftView* slotView = FindTopLeftView(this)) {
-            slotView->Refresh();
-        }
+    CMidiTrans* link = FindMidiTrans(this);
+    CTopLeftView* slotView = FindTopLeftView(this);
+    if (link == nullptr || !link->IsConnected() || slotView == nullptr) {
+        return;
     }
+    // A keyboard that was unplugged and is back needs its ports opened again.
+    if (!slotView->ReadSlots() && Reconnect(*link)) {
+        slotView->Refresh();
+    }
+}
+
+bool CMiddleView::Reconnect(CMidiTrans& link) {
+    link.EnumDevices();
+    auto position = [](const std::vector<MidiDevEntry>& ports, const QString& name) {
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            if (QString::fromStdString(ports[i].strName) == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+    const int in = position(link.Device().m_InDevs, m_strInName);
+    const int out = position(link.Device().m_OutDevs, m_strOutName);
+    if (in < 0 || out < 0) {
+        Prompt().Message("Device cannot be opened!");
+        return false;
+    }
+    m_nInDevice = in;
+    m_nOutDevice = out;
+    return link.ConnectDevice(m_nInDevice, m_strDeviceName, m_nOutDevice);
 }
 
 std::vector<TransferSource> CMiddleView::GetSelectedBrowserFiles() const {
@@ -151,7 +198,12 @@ void CMiddleView::OnCopyDown() {
 }
 
 void CMiddleView::OnHelpButton() {
-    OpenAppFile(HelpDocumentName());
+    // The answer may come after the window has gone.
+    CCJShell::ShellOpen(GetDataFolder() + HelpDocumentName(), [view = QPointer<QWidget>(this)] {
+        if (view != nullptr) {
+            CHelpWnd::ShowHelp(GetDataFolder() + QStringLiteral("Help.html"), view->window());
+        }
+    });
 }
 
 void CMiddleView::OnAboutButton() {

@@ -13,6 +13,7 @@
 namespace korvana {
 
 class CGdipButton;
+class CMidiTrans;
 
 class CMiddleView : public QWidget {
     Q_OBJECT
@@ -23,13 +24,15 @@ public:
     // Lets the user choose the keyboard's ports, connects and, on success, fills the slot list
     // and names the keyboard.
     void OnConnect();
-    // Rebuilds the repository list and the file browser, and the slot list when connected.
+    // Rebuilds the repository list and the file browser, and the slot list when connected; a
+    // keyboard that does not answer is connected again on the ports of the last connect.
     void OnRefreshAll();
     // The files selected in the browser into the repository, each through the check.
     void OnCopyUp();
     // The songs selected in the repository into the browser's folder, without a check.
     void OnCopyDown();
-    // Opens the help document beside the program.
+    // Opens the help document with the desktop's program for it, or where there is none, in a
+    // window of the program's own.
     void OnHelpButton();
     void OnAboutButton();
 
@@ -46,13 +49,16 @@ public:
     // The ports chosen in the device dialog; none before the first choice.
     int m_nInDevice = -1;
     int m_nOutDevice = -1;
-    // The name the keyboard gave at the last successful connect.
+    // The name the keyboard gave at the last successful connect, and its ports' names.
     std::string m_strDeviceName;
+    QString m_strInName;
+    QString m_strOutName;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool Reconnect(CMidiTrans& link);
     CGdipButton* AddButton(int normalPicture, int activePicture, const QString& tip);
 };
 

@@ -3,9 +3,12 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <optional>
 
 #include "CMidiTrans.h"
+#include "Prompt.h"
+#include "SimulatedKeyboard.h"
 
 namespace korvana {
 
@@ -42,19 +45,48 @@ std::optional<QString> NameAt(const QStringList& names, int chosen) {
     return names[chosen];
 }
 
-// Lists the names and marks the last row named wanted.
-void FillList(QListWidget& list, const QStringList& names, const std::optional<QString>& wanted) {
-    list.addItems(names);
-    list.setCurrentRow(-1);
-    if (!wanted) {
-        return;
+// Marks the last row named wanted; false when there is none.
+bool Preselect(QListWidget& list, const std::optional<QString>& wanted) {
+    if (!wanted || wanted->isEmpty()) {
+        return false;
     }
     for (int row = list.count() - 1; row >= 0; --row) {
         if (list.item(row)->text() == *wanted) {
             list.setCurrentRow(row);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+std::optional<QString> PortOf(const QStringList& ports, const QString& device) {
+    for (const QString& port : ports) {
+        if (CMidiDeviceDlg::PortDeviceName(port) == device) {
+            return port;
+        }
+    }
+    return std::nullopt;
+}
+
+// The device whose ports to preselect when nothing was chosen: the one device with an input
+// and an output port that is not the system's pass-through, or else the simulated keyboard.
+std::optional<QString> LikelyKeyboard(const QStringList& inputs, const QStringList& outputs) {
+    const QString simulated = QString::fromLatin1(kSimulatedPortName);
+    QStringList devices;
+    for (const QString& input : inputs) {
+        const QString device = CMidiDeviceDlg::PortDeviceName(input);
+        if (device != simulated && !device.startsWith(QStringLiteral("Midi Through")) &&
+            !devices.contains(device) && PortOf(outputs, device)) {
+            devices.push_back(device);
+        }
+    }
+    if (devices.size() == 1) {
+        return devices.front();
+    }
+    if (devices.isEmpty() && PortOf(inputs, simulated) && PortOf(outputs, simulated)) {
+        return simulated;
+    }
+    return std::nullopt;
 }
 
 void StoreChoice(const QListWidget& list, const QStringList& names, int& chosen) {
@@ -70,8 +102,14 @@ void StoreChoice(const QListWidget& list, const QStringList& names, int& chosen)
 
 }  // namespace
 
-CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent)
-    : QDialog(parent), m_pnInDev(&inDevice), m_pnOutDev(&outDevice), m_link(link) {
+CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& link, int& inDevice, int& outDevice, QWidget* parent,
+                               const QString& inName, const QString& outName)
+    : QDialog(parent),
+      m_pnInDev(&inDevice),
+      m_pnOutDev(&outDevice),
+      m_strInName(inName),
+      m_strOutName(outName),
+      m_link(link) {
     setWindowTitle(QStringLiteral("MIDI Device"));
     setFixedSize(DialogUnits(0, 0, 450, 201).size());
     (new QGroupBox(QStringLiteral("Input"), this))->setGeometry(DialogUnits(15, 10, 200, 150));
@@ -101,14 +139,50 @@ void CMidiDeviceDlg::FillLists() {
     m_link.EnumDevices();
     m_inNames = Names(m_link.Device().m_InDevs);
     m_outNames = Names(m_link.Device().m_OutDevs);
-    FillList(*m_lbIn, m_inNames, NameAt(shownIn.isEmpty() ? m_inNames : shownIn, *m_pnInDev));
-    FillList(*m_lbOut, m_outNames, NameAt(shownOut.isEmpty() ? m_outNames : shownOut, *m_pnOutDev));
+    m_lbIn->addItems(m_inNames);
+    m_lbOut->addItems(m_outNames);
+    m_lbIn->setCurrentRow(-1);
+    m_lbOut->setCurrentRow(-1);
+    bool chosen = Preselect(*m_lbIn, NameAt(shownIn.isEmpty() ? m_inNames : shownIn, *m_pnInDev));
+    chosen = Preselect(*m_lbOut, NameAt(shownOut.isEmpty() ? m_outNames : shownOut, *m_pnOutDev)) ||
+             chosen;
+    if (!chosen) {
+        chosen = Preselect(*m_lbIn, m_strInName);
+        chosen = Preselect(*m_lbOut, m_strOutName) || chosen;
+    }
+    if (!chosen) {
+        if (const std::optional<QString> device = LikelyKeyboard(m_inNames, m_outNames)) {
+            Preselect(*m_lbIn, PortOf(m_inNames, *device));
+            Preselect(*m_lbOut, PortOf(m_outNames, *device));
+        }
+    }
 }
 
 void CMidiDeviceDlg::OnOK() {
+    if (m_lbIn->selectedItems().isEmpty() || m_lbOut->selectedItems().isEmpty()) {
+        Prompt().Message(
+            "Choose the keyboard's ports: the input port it sends on and the output port it "
+            "listens on, usually both named after it. Without a keyboard, choose \"" +
+            std::string(kSimulatedPortName) + "\" on both sides.");
+        return;
+    }
     StoreChoice(*m_lbIn, m_inNames, *m_pnInDev);
     StoreChoice(*m_lbOut, m_outNames, *m_pnOutDev);
     accept();
+}
+
+QString CMidiDeviceDlg::PortDeviceName(const QString& port) {
+    static const QRegularExpression alsaAddress(QStringLiteral("\\s+\\d+:\\d+$"));
+    static const QRegularExpression a2jDirection(QStringLiteral("\\s*\\((capture|playback)\\)"));
+    static const QRegularExpression jackNumber(QStringLiteral("-\\d\\d$"));
+    QString name = port;
+    name.remove(alsaAddress);
+    name.remove(a2jDirection);
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        return name;
+    }
+    return name.left(colon).remove(jackNumber) + name.mid(colon);
 }
 
 }  // namespace korvana

@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 #include <array>
 
+#include "CCJFlatHeaderCtrl.h"
 #include "CMidiTrans.h"
 #include "CTopMiddleView.h"
 #include "ColumnWidths.h"
@@ -22,6 +23,8 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     constexpr std::array kTitles{IDS_COLUMN_DEVICE};
     m_wndDevList->BuildColumns(FontScaledWidths(kWidths, m_wndDevList->font()), kTitles);
     m_wndDevList->SubclassHeader(false);
+    // Row i is slot i: the slots keep the keyboard's order, and the header offers no sort.
+    m_wndDevList->GetFlatHeader()->setSectionsClickable(false);
     connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
             Qt::DirectConnection);
     connect(m_wndDevList, &DevListCtrl::backUpRequested, this, [this] {
@@ -47,14 +50,24 @@ void CTopLeftView::Refresh() {
     if (link == nullptr || !link->CanTalkToKeyboard()) {
         return;
     }
-    m_wndDevList->DeleteAllItems();
-    if (!link->ReadDirectory(m_slotNames)) {
+    if (!ReadSlots()) {
+        m_wndDevList->DeleteAllItems();
         Prompt().Message("Connection error!");
-        return;
     }
+}
+
+bool CTopLeftView::ReadSlots() {
+    CMidiTrans* link = FindMidiTrans(this);
+    std::vector<std::string> names;
+    if (link == nullptr || !link->CanTalkToKeyboard() || !link->ReadDirectory(names)) {
+        return false;
+    }
+    m_slotNames = std::move(names);
+    m_wndDevList->DeleteAllItems();
     for (const std::string& name : m_slotNames) {
         m_wndDevList->AddSlotRow(SlotText(name));
     }
+    return true;
 }
 
 void CTopLeftView::OnUserRefresh() {

@@ -21,6 +21,9 @@ public:
     // Reads the keyboard's directory and fills the list, row i for slot i. Only while connected
     // and no other operation runs; "Connection error!" leaves the list empty.
     void Refresh();
+    // The same without a message: false, with the list as it was, when the keyboard does not
+    // answer.
+    bool ReadSlots();
     // The list's requests: a refresh, or the deletion of a slot (-1: a refresh).
     void OnUserRefresh();
     void OnUserDeleteSlot(int slot);

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QResizeEvent>
 #include <algorithm>
 #include <optional>
@@ -11,6 +12,7 @@
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
+#include "CMainFrame.h"
 #include "CMidiTrans.h"
 #include "CTopLeftView.h"
 #include "CTopRightView.h"
@@ -18,7 +20,6 @@
 #include "DevListCtrl.h"
 #include "FramePanes.h"
 #include "KeyboardBackup.h"
-#include "KeyboardCommands.h"
 #include "KeyboardRestore.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
@@ -69,7 +70,9 @@ std::optional<std::vector<std::uint8_t>> ImageToSend(const QString& path) {
 std::string SlotList(const std::vector<int>& numbers) {
     std::string text;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        text += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") +
+        text += (i == 0                    ? ""
+                 : i + 1 == numbers.size() ? " and "
+                                           : ", ") +
                 std::to_string(numbers[i]);
     }
     return text;
@@ -121,6 +124,29 @@ std::string RestoreSummary(const RestoreOutcome& outcome) {
     return text;
 }
 
+// Greys the keyboard's commands for as long as a transfer runs.
+class TransferScope {
+public:
+    explicit TransferScope(QWidget* from) : m_pFrame(qobject_cast<CMainFrame*>(from->window())) {
+        if (m_pFrame != nullptr) {
+            m_pFrame->EnableKeyboardCommands(false);
+        }
+    }
+    ~TransferScope() {
+        if (m_pFrame != nullptr) {
+            m_pFrame->EnableKeyboardCommands(true);
+        }
+    }
+    TransferScope(const TransferScope&) = delete;
+    TransferScope& operator=(const TransferScope&) = delete;
+
+private:
+    QPointer<CMainFrame> m_pFrame;
+};
+
+const QString kKeyboardGone = QStringLiteral(
+    "\nThe keyboard stopped answering, or its port is gone. Press Refresh once it is back.");
+
 bool Confirmed(const char* question) {
     return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
@@ -135,11 +161,11 @@ CTopMiddleView::CTopMiddleView(QWidget* parent)
     m_progress->hide();
     connect(m_btnSend, &CGdipButton::clicked, this, &CTopMiddleView::OnSend);
 
-    auto* fetch = new QAction(QStringLiteral("Upload"), this);
-    fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    fetch->setShortcutContext(Qt::WindowShortcut);
-    connect(fetch, &QAction::triggered, this, &CTopMiddleView::OnFetch);
-    addAction(fetch);
+    m_fetch = new QAction(QStringLiteral("Upload"), this);
+    m_fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_fetch->setShortcutContext(Qt::WindowShortcut);
+    connect(m_fetch, &QAction::triggered, this, &CTopMiddleView::OnFetch);
+    addAction(m_fetch);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -171,32 +197,37 @@ void CTopMiddleView::OnSend() {
         Prompt().Message("The capacity of current divice is not enough!");
         return;
     }
+    bool answers = true;
     if (slotTexts.count(QString()) >= files.size()) {
         if (occupied && !Confirmed("Overwrite?")) {
             return;
         }
-        SendToDevice(repository->m_strRepository, slotTexts, files, QString());
+        answers = SendToDevice(repository->m_strRepository, slotTexts, files, QString());
     } else if (slotTexts.count(kEmptySlot) > files.size()) {
         Prompt().Message("Select slot first!");
         return;
     } else if (Confirmed("Using empty slot?")) {
-        SendToDevice(repository->m_strRepository, slotTexts, files, kEmptySlot);
+        answers = SendToDevice(repository->m_strRepository, slotTexts, files, kEmptySlot);
     } else {
         Prompt().Message("Select slot first!");
         return;
     }
-    // Read again after every send that got as far as the slots, whatever its outcome.
-    slotView->Refresh();
+    // Read again after every send that got as far as the slots, whatever its outcome, as long as
+    // the keyboard answers.
+    if (answers) {
+        slotView->Refresh();
+    }
 }
 
-void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
+bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slotTexts,
                                   const QStringList& files, const QString& mode) {
     CMidiTrans* link = FindMidiTrans(this);
     if (link == nullptr) {
-        return;
+        return false;
     }
-    const KeyboardCommandsDisabled busy(this);
+    const TransferScope busy(this);
     const bool verify = VerifyAfterSending();
+    bool answers = true;
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
@@ -211,24 +242,34 @@ void CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         }
         StartProgress(image->size());
         const int target = static_cast<int>(slot);
-        if (!link->SendFile(*image, target, kSendTimeout)) {
-            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
-        } else if (const std::optional<std::string> difference =
-                       verify ? VerifySlot(*link, *image, target) : std::nullopt) {
-            Prompt().Message(file.toStdString() + "  Download error! Slot " +
-                             std::to_string(target) + ": " + *difference + ".");
+        if (link->SendFile(*image, target, kSendTimeout)) {
+            if (const std::optional<std::string> difference =
+                    verify ? VerifySlot(*link, *image, target) : std::nullopt) {
+                Prompt().Message(file.toStdString() + "  Download error! Slot " +
+                                 std::to_string(target) + ": " + *difference + ".");
+            } else {
+                m_nPosition = m_progress->maximum();
+                m_progress->setValue(m_nPosition);
+                Prompt().Message("Download successfully!");
+            }
+        } else if (CTopLeftView* slotView = FindTopLeftView(this);
+                   slotView == nullptr || !slotView->ReadSlots()) {
+            // Said once: every further request would only wait for its time-out again.
+            Prompt().Message(
+                (file + QStringLiteral("  Download error!") + kKeyboardGone).toStdString());
+            answers = false;
+            break;
         } else {
-            m_nPosition = m_progress->maximum();
-            m_progress->setValue(m_nPosition);
-            Prompt().Message("Download successfully!");
+            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
         }
         cursor = slot + 1;
     }
     link->SetProgress(nullptr);
     m_progress->hide();
-    if (CTopLeftView* slotView = FindTopLeftView(this)) {
+    if (CTopLeftView* slotView = FindTopLeftView(this); answers && slotView != nullptr) {
         slotView->Refresh();
     }
+    return answers;
 }
 
 void CTopMiddleView::StartProgress(std::size_t imageSize) {
@@ -287,7 +328,7 @@ void CTopMiddleView::OnFetch() {
     if (names.isEmpty()) {
         return;
     }
-    const KeyboardCommandsDisabled busy(this);
+    const TransferScope busy(this);
     link->SetBlockProgress(
         [this](std::size_t received, std::size_t blocks) { OnBlock(received, blocks); });
     for (qsizetype slot = 0; slot < names.size(); ++slot) {
@@ -335,7 +376,7 @@ void CTopMiddleView::BackUpInto(const QString& parent) {
     }
     BackupOutcome outcome;
     {
-        const KeyboardCommandsDisabled busy(this);
+        const TransferScope busy(this);
         outcome =
             BackupKeyboard(*link, path, link->DeviceName(),
                            [this](const SlotProgress& progress) { OnSlotProgress(progress); });
@@ -373,7 +414,7 @@ void CTopMiddleView::RestoreFrom(const QString& folder) {
     }
     RestoreOutcome outcome;
     {
-        const KeyboardCommandsDisabled busy(this);
+        const TransferScope busy(this);
         outcome = RestoreBackup(*link, *backup, {.verify = VerifyAfterSending()},
                                 [this](const SlotProgress& progress) { OnSlotProgress(progress); });
         m_progress->hide();

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 #include <QWidget>
+
+class QAction;
 #include <cstddef>
 
 #include "KeyboardBackup.h"
@@ -47,8 +49,9 @@ public:
     void RestoreFrom(const QString& folder);
 
     // Sends each file into the next slot from the last one used on whose text equals mode
-    // ("" for the selected slots, "Empty" for free ones), then refreshes the slot list.
-    void SendToDevice(const QString& folder, const QStringList& slotTexts, const QStringList& files,
+    // ("" for the selected slots, "Empty" for free ones), then refreshes the slot list. False
+    // when the keyboard stopped answering: said once, and nothing more is sent or read.
+    bool SendToDevice(const QString& folder, const QStringList& slotTexts, const QStringList& files,
                       const QString& mode);
 
     // Shows the bar for a send of an image of that many bytes, one step per acknowledged chunk,
@@ -56,6 +59,8 @@ public:
     void StartProgress(std::size_t imageSize);
 
     CGdipButton* m_btnSend;
+    // Upload: fetches the selected slots (right-click or Ctrl+U).
+    QAction* m_fetch;
     CXProgressCtrl* m_progress;
     // The bar's position in acknowledged chunks (received blocks in a fetch); the bar shows it
     // whenever the percentage changes.

@@ -9,6 +9,7 @@
 #include "ColumnWidths.h"
 #include "RepListCtrl.h"
 #include "ResourceIds.h"
+#include "WindowSettings.h"
 
 namespace korvana {
 
@@ -18,6 +19,8 @@ constexpr std::array kColumnWidths{150, 100, 55, 75, 110};
 constexpr std::array kColumnTitles{IDS_COLUMN_REPOSITORY, IDS_COLUMN_SONG_NAME, IDS_COLUMN_SIZE,
                                    IDS_COLUMN_TYPE, IDS_COLUMN_MODIFIED};
 
+const QString kListName = QStringLiteral("repository");
+
 }  // namespace
 
 CTopRightView::CTopRightView(const QString& repositoryFolder, QWidget* parent)
@@ -25,6 +28,13 @@ CTopRightView::CTopRightView(const QString& repositoryFolder, QWidget* parent)
     m_listRepository->BuildColumns(FontScaledWidths(kColumnWidths, m_listRepository->font()),
                                    kColumnTitles);
     m_listRepository->SubclassHeader(false);
+    CCJShell::KeepMidiColumnsWhole(*m_listRepository);
+    if (const auto sort = WindowSettings::LoadSort(kListName)) {
+        m_listRepository->SetSort(sort->nColumn, sort->bAscending);
+    }
+    connect(m_listRepository, &CCJListCtrl::sortChosen, this, [](int column, bool ascending) {
+        WindowSettings::SaveSort(kListName, {column, ascending});
+    });
     m_listRepository->m_strFolder = m_strRepository;
     connect(m_listRepository, &RepListCtrl::refreshRequested, this,
             &CTopRightView::RefreshRepository);
@@ -43,6 +53,7 @@ void CTopRightView::RefreshRepository() {
     for (const QFileInfo& song : songs) {
         m_listRepository->AddFile(song.filePath());
     }
+    m_listRepository->SortList(m_listRepository->m_nSortColumn, m_listRepository->m_bAscending);
     m_listRepository->setUpdatesEnabled(true);
 }
 

@@ -19,7 +19,7 @@ public:
     CTopRightView(const QString& repositoryFolder, QWidget* parent = nullptr);
 
     // Rebuilds the list from the folder: every song ("*.mid") and song image ("*.mix") in any
-    // letter case, in case-insensitive name order.
+    // letter case, in the order of the list's sort (at first by name, ignoring case).
     void RefreshRepository();
 
     // The names of the selected rows, in row order.
@@ -37,7 +37,7 @@ public:
     // The repository folder, ending in '/'.
     const QString m_strRepository;
     // The check a song passes on its way in.
-    SongCheck m_songCheck = AcceptedByConverter;
+    SongCheck m_songCheck = CheckWithConverter;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

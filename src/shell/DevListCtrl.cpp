@@ -36,9 +36,6 @@ DevListCtrl::DevListCtrl(QWidget* parent)
     connect(m_backUpAction, &QAction::triggered, this, &DevListCtrl::backUpRequested);
     connect(m_restoreAction, &QAction::triggered, this, &DevListCtrl::restoreRequested);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // A row may be renamed in place, but the keyboard keeps its own names: the next refresh
-    // shows them again.
-    EnableLabelEditing(true);
 }
 
 int DevListCtrl::AddSlotRow(const QString& strText) {

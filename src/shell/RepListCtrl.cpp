@@ -3,12 +3,13 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
 #include "CCJShell.h"
+#include "CCJSortClass.h"
+#include "FileDeletion.h"
 #include "ListPopupMenu.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
@@ -38,8 +39,6 @@ RepListCtrl::RepListCtrl(QWidget* parent) : CCJListCtrl(parent) {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
-    // Editing a name in place is allowed but never applied: a song is renamed nowhere.
-    EnableLabelEditing(true);
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { OnListDoubleClick(indexOfTopLevelItem(item)); });
 }
@@ -60,12 +59,21 @@ void RepListCtrl::OnDeleteFiles() {
     if (rows.isEmpty()) {
         return;
     }
-    if (Prompt().Ask("Delete files?", PromptButtons::YesNo) == PromptAnswer::Yes) {
-        for (int row : rows) {
-            QFile::remove(CCJShell::JoinPath(m_strFolder, GetItemText(row, 0)));
-        }
+    QStringList paths;
+    for (int row : rows) {
+        paths.push_back(CCJShell::JoinPath(m_strFolder, GetItemText(row, 0)));
     }
+    AskAndDeleteEntries(paths);
     emit refreshRequested();
+}
+
+bool RepListCtrl::SortList(int column, bool ascending) {
+    const auto& kinds = CCJShell::c_midiSortKinds;
+    if (column < 0 || column >= static_cast<int>(kinds.size())) {
+        return false;
+    }
+    CCJSortClass(this, column, m_strFolder).Sort(ascending, kinds[column]);
+    return true;
 }
 
 void RepListCtrl::OnRefresh() {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The repository list: one row per song file of the repository folder, with its song name,
-// size, type and time. It accepts files dropped from the file manager and asks its view to do
-// the work: rebuilds and drops are the view's.
+// size, type and time. Names are not edited in place: a song is renamed nowhere. It accepts
+// files dropped from the file manager and asks its view to do the work: rebuilds and drops are
+// the view's.
 
 #include <QStringList>
 
@@ -19,10 +20,14 @@ public:
     // Appends a row for a file; -1 when the file cannot be found.
     int AddFile(const QString& path);
 
-    // Right-click menu entries. Delete asks "Delete files?" and deletes the selected files on
-    // Yes; both end with a request for a rebuild.
+    // Right-click menu entries. Delete asks "Delete files?" with their names and moves the
+    // selected files to the trash on Yes; both end with a request for a rebuild.
     void OnDeleteFiles();
     void OnRefresh();
+
+    // Sorts by a column as the file browser does: names, song names and types as text, sizes
+    // as numbers, times as dates.
+    bool SortList(int column, bool ascending) override;
 
     // Double-click on a row: opens the file with its associated program.
     void OnListDoubleClick(int row);

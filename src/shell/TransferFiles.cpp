@@ -1,6 +1,7 @@
 #include "TransferFiles.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -8,6 +9,7 @@
 #include "CCJShell.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
+#include "RecordingPrompt.h"
 #include "SafeFile.h"
 
 namespace korvana {
@@ -26,14 +28,54 @@ bool EntryExists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, ec));
 }
 
-}  // namespace
-
-bool AcceptedByConverter(const QString& song) {
-    return ConvertPrivately(CCJShell::ToPath(song)).Accepted();
+// Puts name in place of every occurrence of path in text.
+std::string Renamed(std::string text, const std::string& path, const std::string& name) {
+    for (std::size_t at = text.find(path); !path.empty() && at != std::string::npos;
+         at = text.find(path, at + name.size())) {
+        text.replace(at, path.size(), name);
+    }
+    return text;
 }
 
-void TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                   const SongCheck& check) {
+}  // namespace
+
+SongVerdict CheckWithConverter(const QString& song) {
+    RecordingPrompt prompt;
+    const ScopedPrompt scope(prompt);
+    const PrivateConversion conversion = ConvertPrivately(CCJShell::ToPath(song));
+    SongVerdict verdict{conversion.Accepted(), prompt.m_texts, {}};
+    const std::string path = CCJShell::ToPath(song).string();
+    const std::string name = QFileInfo(song).fileName().toStdString();
+    for (const std::string& entry : conversion.errors) {
+        verdict.errors.push_back(Renamed(entry, path, name));
+    }
+    return verdict;
+}
+
+std::string RefusalSummary(int added, int total,
+                           const std::vector<std::pair<QString, SongVerdict>>& refused) {
+    std::string text = "Added " + std::to_string(added) + " of " + std::to_string(total) +
+                       " files. Not supported:";
+    for (const auto& [name, verdict] : refused) {
+        text += "\n\n" + name.toStdString();
+        std::vector<std::string> reasons = verdict.messages;
+        for (const std::string& entry : verdict.errors) {
+            if (std::find(reasons.begin(), reasons.end(), entry) == reasons.end()) {
+                reasons.push_back(entry);
+            }
+        }
+        for (const std::string& reason : reasons) {
+            text += "\n    " + reason;
+        }
+    }
+    return text;
+}
+
+int TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
+                  const SongCheck& check) {
+    const bool several = files.size() > 1;
+    std::vector<std::pair<QString, SongVerdict>> refused;
+    int added = 0;
     for (const TransferSource& file : files) {
         const fs::path source = CCJShell::ToPath(file.strSourcePath);
         const fs::path target = CCJShell::ToPath(CCJShell::JoinPath(targetFolder, file.strName));
@@ -50,8 +92,21 @@ void TransferFiles(const std::vector<TransferSource>& files, const QString& targ
             const fs::path privateCopy = scratch->Path() / CCJShell::ToPath(file.strName);
             std::error_code ec;
             const bool copied = scratch->IsValid() && fs::copy_file(source, privateCopy, ec);
-            if (!copied || !check(CCJShell::FromPath(privateCopy))) {
-                Prompt().Message(name + ":  File is not supported!");
+            SongVerdict verdict;
+            if (copied) {
+                verdict = check(CCJShell::FromPath(privateCopy));
+            } else {
+                verdict.errors.push_back(name + ": cannot be read");
+            }
+            if (!verdict.bAccepted) {
+                if (several) {
+                    refused.emplace_back(file.strName, std::move(verdict));
+                } else {
+                    for (const std::string& message : verdict.messages) {
+                        Prompt().Message(message);
+                    }
+                    Prompt().Message(name + ":  File is not supported!");
+                }
                 continue;
             }
             copySource = privateCopy;
@@ -60,14 +115,20 @@ void TransferFiles(const std::vector<TransferSource>& files, const QString& targ
             const PromptAnswer answer =
                 Prompt().Ask("Overwrite?  " + name, PromptButtons::YesNoCancel);
             if (answer == PromptAnswer::Cancel) {
-                return;
+                break;
             }
             if (answer != PromptAnswer::Yes) {
                 continue;
             }
         }
-        CopyFileAtomically(copySource, target);
+        if (CopyFileAtomically(copySource, target)) {
+            ++added;
+        }
     }
+    if (!refused.empty()) {
+        Prompt().Message(RefusalSummary(added, static_cast<int>(files.size()), refused));
+    }
+    return added;
 }
 
 }  // namespace korvana

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "SafeFile.h"
+#include "SmfBytes.h"
 
 #if defined(_WIN32)
 #define popen _popen
@@ -189,6 +190,87 @@ TEST_F(CliTest, HelpDocumentsBothCommands) {
                            "[--json] FILE..."),
               std::string::npos);
     EXPECT_NE(run.out.find("korvana-cli check [--json] FILE..."), std::string::npos);
+}
+
+TEST_F(CliTest, FixWritesAnAcceptedSongPerFileIntoOutAndSaysEachChange) {
+    const auto before = Names();
+    const CliRun run = Cli("fix --out fixed pop-8beat.mid refused-missing-note-off.mid");
+    EXPECT_EQ(run.status, 0);
+    const std::string sep(1, fs::path::preferred_separator);
+    EXPECT_EQ(run.out,
+              "pop-8beat.mid: accepted as it is -> fixed" + sep +
+                  "pop-8beat.mid\n"
+                  "refused-missing-note-off.mid: fixed -> fixed" +
+                  sep +
+                  "refused-missing-note-off.mid\n"
+                  "  Closed 1 note on channel 10 that had no note-off, at the next note-on of the "
+                  "same key or at the end of the track.\n");
+    EXPECT_EQ(test::ReadBytes(m_folder.Path() / "fixed" / "pop-8beat.mid"),
+              test::ReadBytes(m_folder.Path() / "pop-8beat.mid"));
+    EXPECT_EQ(Names(m_folder.Path() / "fixed"),
+              (std::set<std::string>{"pop-8beat.mid", "refused-missing-note-off.mid"}));
+    auto withOut = before;
+    withOut.insert("fixed");
+    EXPECT_EQ(Names(), withOut);
+    EXPECT_EQ(Cli("check fixed").status, 0);
+}
+
+TEST_F(CliTest, FixJsonNamesWhatCannotBeReadFixedOrWrittenAndNeverReplacesAFile) {
+    test::WriteBytes(m_folder.Path() / "format2.mid",
+                     {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 2, 0, 0, 0, 192});
+    fs::create_directories(m_folder.Path() / "fixed");
+    test::WriteBytes(m_folder.Path() / "fixed" / "refused-ppqn-480.mid", {'k', 'e', 'p', 't'});
+    const CliRun run = Cli("fix --json --out fixed missing.mid format2.mid refused-ppqn-480.mid");
+    EXPECT_EQ(run.status, 2);
+    const std::string out = (fs::path("fixed") / "refused-ppqn-480.mid").string();
+    EXPECT_EQ(
+        run.out,
+        "[\n"
+        "  {\"file\": \"missing.mid\", \"accepted\": false, \"error\": \"No such file or "
+        "directory\"},\n"
+        "  {\"file\": \"format2.mid\", \"accepted\": false, \"changes\": [], \"errors\": "
+        "[\"It is a format 2 file, a set of separate songs, which makes no one pattern.\"]},\n"
+        "  {\"file\": \"refused-ppqn-480.mid\", \"accepted\": false, \"changes\": [], "
+        "\"errors\": [\"" +
+            out +
+            " exists already; it was left as it is.\"]}\n"
+            "]\n");
+    EXPECT_EQ(test::ReadBytes(m_folder.Path() / "fixed" / "refused-ppqn-480.mid"),
+              (test::Bytes{'k', 'e', 'p', 't'}));
+    EXPECT_EQ(Cli("fix --out fixed format2.mid").status, 1);
+    EXPECT_EQ(Names(m_folder.Path() / "fixed"), std::set<std::string>{"refused-ppqn-480.mid"});
+}
+
+TEST_F(CliTest, FixUsageErrorsWriteNothing) {
+    const auto before = Names();
+    for (const char* words :
+         {"fix pop-8beat.mid", "fix --out . pop-8beat.mid", "fix --out fixed",
+          "fix --out fixed --map 1=CHORD5 pop-8beat.mid", "fix --out fixed --map 1=BASS,2=12 x.mid",
+          "fix --out fixed --tempo 3 pop-8beat.mid", "fix --out fixed --timesig 4/3 pop-8beat.mid",
+          "fix --out fixed --timesig 16/4 pop-8beat.mid", "fix --out fixed --bogus pop-8beat.mid",
+          "fix --out fixed --tempo"}) {
+        SCOPED_TRACE(words);
+        const CliRun run = Cli(words);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("korvana-cli --help"), std::string::npos);
+    }
+    EXPECT_EQ(Names(), before);
+}
+
+TEST_F(CliTest, FixMapsTempoAndTimeSignatureAsAsked) {
+    // A tempo-less, time-signature-less song with one note on channel 1.
+    test::WriteBytes(m_folder.Path() / "bare.mid",
+                     {'M',  'T',  'h',  'd',  0,    0,    0,    6,    0,    0,   0,    1,
+                      0,    192,  'M',  'T',  'r',  'k',  0,    0,    0,    12,  0x00, 0x90,
+                      0x30, 0x64, 0x60, 0x80, 0x30, 0x40, 0x60, 0xFF, 0x2F, 0x00});
+    const CliRun run =
+        Cli("fix --json --out fixed --map 1=chord2 --tempo 100 --timesig 6/8 bare.mid");
+    EXPECT_EQ(run.status, 0);
+    for (const char* line : {"Moved channel 1 (1 note) to CHORD2 (channel 14), as asked.",
+                             "Inserted the time signature 6/8 into track 0: the song had none.",
+                             "Inserted the tempo 100 BPM into track 0: the song had none."})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
 }  // namespace

@@ -132,7 +132,7 @@ TEST_F(ButtonFaces, HoverAndPressShowTheActivePicture) {
 }
 
 TEST_F(ButtonFaces, GreyLookGoesThroughTheGreyMatrix) {
-    m_button->m_bDisabled = true;
+    m_button->setEnabled(false);
     const QImage face = Face();
     const int grey = qRound(0.11 * 200);
     EXPECT_NEAR(PixelAt(face, 50, 15).red(), grey, 1);
@@ -165,20 +165,6 @@ TEST_F(ButtonFaces, DoubleClickCountsAsTwoPresses) {
     EXPECT_EQ(clicked.count(), 2);
 }
 
-TEST_F(ButtonFaces, AlternatePictureTogglesWithEachPress) {
-    m_button->m_pAltImage = Picture("alt.png", Qt::darkGreen);
-    m_button->m_bAltImage = true;
-    m_button->m_bToggle = true;
-    Send(QEvent::MouseButtonPress, Qt::LeftButton);
-    EXPECT_TRUE(m_button->m_bAltShown);
-    const QImage pressed = Face();
-    EXPECT_EQ(PixelAt(pressed, 50, 15), QColor(Qt::darkGreen));
-    EXPECT_EQ(PixelAt(pressed, 97, 20), QColor(Qt::darkGreen));  // moved one pixel right
-    Send(QEvent::MouseButtonRelease, Qt::NoButton);
-    Send(QEvent::MouseButtonPress, Qt::LeftButton);
-    EXPECT_FALSE(m_button->m_bAltShown);
-}
-
 TEST_F(ButtonFaces, HighDensityScreensGetTheirOwnPixels) {
     m_backdrop.hide();
     Face();
@@ -188,7 +174,7 @@ TEST_F(ButtonFaces, HighDensityScreensGetTheirOwnPixels) {
     EXPECT_EQ(look->size(), QSize(110, 40) * m_button->devicePixelRatioF());
 }
 
-TEST(ColorMatrices, GreyAndBrighteningFollowTheirFormulas) {
+TEST(ColorMatrices, GreyFollowsItsFormula) {
     QImage image(1, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(100, 200, 250, 128));
     const QRgb grey = ApplyColorMatrix(image, kGreyMatrix).pixel(0, 0);
@@ -197,12 +183,6 @@ TEST(ColorMatrices, GreyAndBrighteningFollowTheirFormulas) {
     EXPECT_NEAR(qGreen(grey), expectedGrey, 1);
     EXPECT_NEAR(qBlue(grey), expectedGrey, 1);
     EXPECT_EQ(qAlpha(grey), 128);
-
-    const QRgb bright = ApplyColorMatrix(image, kBrightenMatrix).pixel(0, 0);
-    EXPECT_NEAR(qRed(bright), qRound(100 * 1.05 + 0.05 * 255), 1);
-    EXPECT_NEAR(qGreen(bright), qRound(200 * 1.05 + 0.05 * 255), 1);
-    EXPECT_EQ(qBlue(bright), 255);  // clamped
-    EXPECT_EQ(qAlpha(bright), 128);
 }
 
 TEST(BitmapLoading, RefusesMissingEmptyAndUndecodableFiles) {

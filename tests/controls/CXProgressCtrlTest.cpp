@@ -94,27 +94,12 @@ TEST_F(ProgressPicture, EqualLimitsShowZeroPercentWithoutBar) {
     EXPECT_EQ(Scan(image, 2, 202, IsGreyOrDarkText, qRgb(235, 235, 235)).first, 0);
 }
 
-TEST_F(ProgressPicture, RoundsThePercentageAndKeepsTheWindowText) {
+TEST_F(ProgressPicture, RoundsThePercentage) {
     m_bar.setRange(0, 202);
     m_bar.setValue(1);
     EXPECT_EQ(m_bar.BarText(), "0% ");
     m_bar.setValue(197);
     EXPECT_EQ(m_bar.BarText(), "98% ");
-    m_bar.SetWindowText("Sending ");
-    EXPECT_EQ(m_bar.BarText(), "Sending 98% ");
-    m_bar.m_bShowPercent = false;
-    EXPECT_EQ(m_bar.BarText(), "Sending ");
-}
-
-TEST_F(ProgressPicture, VerticalBarFillsFromTheBottom) {
-    m_bar.setOrientation(Qt::Vertical);
-    m_bar.resize(24, 204);
-    m_bar.setValue(5);
-    const QImage image = m_bar.grab().toImage();
-    EXPECT_EQ(RgbAt(image, 3, 200), qRgb(128, 128, 255));
-    EXPECT_EQ(RgbAt(image, 3, 103), qRgb(128, 128, 255));
-    EXPECT_EQ(RgbAt(image, 3, 101), qRgb(235, 235, 235));
-    EXPECT_EQ(RgbAt(image, 3, 3), qRgb(235, 235, 235));
 }
 
 }  // namespace

@@ -7,12 +7,8 @@
 namespace korvana {
 namespace {
 
-TEST(StringTable, HoldsTheTitleTheStartUpMessageAndTheColumnTitles) {
-    EXPECT_EQ(LoadResString(IDR_MAINFRAME), "Korvana");
+TEST(StringTable, HoldsTheTitleAndTheColumnTitles) {
     EXPECT_EQ(LoadResString(AFX_IDS_APP_TITLE), "Korvana");
-    EXPECT_EQ(LoadResString(IDP_OLE_INIT_FAILED),
-              "OLE initialization failed.  Make sure that the OLE libraries are the correct "
-              "version.");
     EXPECT_EQ(LoadResString(5001), "Name");
     EXPECT_EQ(LoadResString(5003), "Size");
     EXPECT_EQ(LoadResString(5005), "Type");

@@ -51,6 +51,10 @@ check() {
 }
 
 check "check connect convert" korvana-cli c
+check "fix" korvana-cli fi
+check "--map" korvana-cli fix --out fixed --m
+check "Latin" korvana-cli fix --out ""
+check "Bossa.mid Latin Rumba.MID" korvana-cli fix --out fixed --tempo 90 ""
 check "check" korvana-cli --api jack ch
 check "--short-setup" korvana-cli convert --s
 check "--json" korvana-cli check --j

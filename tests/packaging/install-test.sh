@@ -56,7 +56,9 @@ for program in "$prefix"/bin/*; do
 done
 
 cli=$prefix/bin/korvana-cli
-"$cli" --help | grep -q "korvana-cli check" || { echo "installed korvana-cli --help failed"; exit 1; }
+# Read whole: a grep that stops at the first match would cut the usage's pipe short.
+"$cli" --help >"$work/usage.txt" && grep -q "korvana-cli check" "$work/usage.txt" ||
+    { echo "installed korvana-cli --help failed"; exit 1; }
 
 samples=$prefix/share/korvana/samples
 shopt -s nullglob nocaseglob

@@ -184,7 +184,9 @@ TEST_F(Browser, DoubleClickEntersFoldersAndReportsVanishedEntries) {
     EXPECT_EQ(test::Column(m_list, 0), QStringList({"x.mid"}));
 }
 
-TEST_F(Browser, DeleteAsksAndRemovesFilesAndFoldersOnlyOnYes) {
+TEST_F(Browser, DeleteNamesWhatGoesAndMovesFilesAndFoldersToTheTrashOnlyOnYes) {
+    const QTemporaryDir elsewhere;
+    const test::PrivateTrash trash(elsewhere.path());
     File(QStringLiteral("a.mid"));
     Folder(QStringLiteral("full/deeper"));
     File(QStringLiteral("full/deeper/b.mid"));
@@ -192,25 +194,30 @@ TEST_F(Browser, DeleteAsksAndRemovesFilesAndFoldersOnlyOnYes) {
     File(QStringLiteral("outside/keep.mid"));
     ASSERT_TRUE(QFile::link(Path("outside"), Path("link")));
     ASSERT_TRUE(m_list.PopulateList(m_root));
-    for (const char* name : {"a.mid", "full", "link"}) {
-        m_list.SetRowSelected(RowOf(m_list, QString::fromLatin1(name)), true);
-    }
+    auto select = [this] {
+        for (const char* name : {"a.mid", "full", "link"}) {
+            m_list.SetRowSelected(RowOf(m_list, QString::fromLatin1(name)), true);
+        }
+    };
 
+    select();
     m_prompt.Script({PromptAnswer::No});
     File(QStringLiteral("later.mid"));
     m_list.OnDeleteFiles();
-    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"Delete files?"}));
+    EXPECT_EQ(m_prompt.m_texts,
+              std::vector<std::string>({"Delete files?\n\nfull/ (the folder and everything in "
+                                        "it)\nlink\na.mid\n\nThey are moved to the trash."}));
     EXPECT_TRUE(QFile::exists(Path("a.mid")));
     EXPECT_NE(RowOf(m_list, "later.mid"), -1) << "rebuilt after No as well";
 
-    for (const char* name : {"a.mid", "full", "link"}) {
-        m_list.SetRowSelected(RowOf(m_list, QString::fromLatin1(name)), true);
-    }
+    select();
     m_prompt.Script({PromptAnswer::Yes});
     m_list.OnDeleteFiles();
     EXPECT_EQ(test::Entries(m_root), QStringList({"later.mid", "outside"}));
     EXPECT_TRUE(QFile::exists(Path("outside/keep.mid"))) << "a link goes, not what it points to";
     EXPECT_EQ(test::Column(m_list, 0), QStringList({"outside", "later.mid"}));
+    EXPECT_EQ(trash.Files(), QStringList({"a.mid", "full", "link"}));
+    EXPECT_TRUE(QFile::exists(trash.Folder() + "/files/full/deeper/b.mid"));
 
     m_list.clearSelection();
     m_list.OnDeleteFiles();

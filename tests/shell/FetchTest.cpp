@@ -67,8 +67,8 @@ TEST_F(Fetch, AFolderOfTheSlotsNameIsPassedOverSilently) {
 }
 
 TEST_F(Fetch, AHostileSlotNameNeverWritesOutsideTheRepository) {
-    Slots().m_wndDevList->SetItemText(0, 0, "../../escaped");
-    Slots().m_wndDevList->SetItemText(2, 0, "..");
+    Slots().m_wndDevList->topLevelItem(0)->setText(0, "../../escaped");
+    Slots().m_wndDevList->topLevelItem(2)->setText(0, "..");
     SelectSlots({0, 2});
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());

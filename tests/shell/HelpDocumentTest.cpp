@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 
 #include "AppFolder.h"
+#include "CHelpWnd.h"
+#include "CMiddleView.h"
 #include "HelpArchive.h"
 #include "ShellTestSupport.h"
 
@@ -54,6 +59,34 @@ TEST(HelpDocument, ExplainsEveryRefusalTheUserCanSee) {
         EXPECT_TRUE(html.contains(message)) << message;
     }
 }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+TEST(HelpDocument, ShowsInAWindowOfItsOwnWhenTheDesktopHasNoProgramForIt) {
+    // A desktop opener that finds no program, as on a machine without a browser.
+    QTemporaryDir bin;
+    ASSERT_TRUE(test::WriteBytes(bin.filePath("xdg-open"), "#!/bin/sh\nexit 3\n"));
+    ASSERT_TRUE(
+        QFile::setPermissions(bin.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    CMiddleView bar;
+    bar.OnHelpButton();
+    auto helpWindow = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* help = qobject_cast<CHelpWnd*>(widget);
+                help != nullptr && help->isVisible()) {
+                return help;
+            }
+        }
+        return static_cast<CHelpWnd*>(nullptr);
+    };
+    const bool shown = QTest::qWaitFor([&] { return helpWindow() != nullptr; }, 10000);
+    qputenv("PATH", path);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(helpWindow()->m_browser->toPlainText().contains("File is not supported!"));
+    helpWindow()->close();
+}
+#endif
 
 }  // namespace
 }  // namespace korvana

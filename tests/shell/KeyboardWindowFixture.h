@@ -43,6 +43,8 @@ public:
     std::vector<std::string> InputNames() override { return m_pInner->InputNames(); }
     std::vector<std::string> OutputNames() override { return m_pInner->OutputNames(); }
     bool Open(int inIndex, int outIndex, ReceiveCallback onReceive) override {
+        ++*m_pOpens;
+        *m_pPlugged = m_pPlugged->load() || m_pPluggedBack->exchange(false);
         return m_pInner->Open(inIndex, outIndex, std::move(onReceive));
     }
     void Close() override { m_pInner->Close(); }
@@ -53,10 +55,14 @@ public:
                        kDirectoryRequest.end())) {
             ++*m_pDirectoryReads;
         }
-        return m_pInner->Send(message);
+        return *m_pPlugged && m_pInner->Send(message);
     }
 
     std::shared_ptr<std::atomic<int>> m_pDirectoryReads = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> m_pOpens = std::make_shared<std::atomic<int>>(0);
+    // A pulled cable sends nothing; plugged back, it works again from the next opening.
+    std::shared_ptr<std::atomic<bool>> m_pPlugged = std::make_shared<std::atomic<bool>>(true);
+    std::shared_ptr<std::atomic<bool>> m_pPluggedBack = std::make_shared<std::atomic<bool>>(false);
 
 private:
     std::unique_ptr<MidiBackend> m_pInner;
@@ -117,6 +123,9 @@ protected:
         if (!backend) {
             auto counting = std::make_unique<CountingBackend>(m_keyboard->TakeProgramSide());
             m_directoryReads = counting->m_pDirectoryReads;
+            m_opens = counting->m_pOpens;
+            m_plugged = counting->m_pPlugged;
+            m_pluggedBack = counting->m_pPluggedBack;
             backend = std::move(counting);
         }
         m_frame = std::make_unique<CMainFrame>(m_repository);
@@ -202,6 +211,9 @@ protected:
     ScopedPrompt m_scoped{m_prompt};
     std::unique_ptr<SimulatedKeyboard> m_keyboard;
     std::shared_ptr<std::atomic<int>> m_directoryReads = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> m_opens;
+    std::shared_ptr<std::atomic<bool>> m_plugged;
+    std::shared_ptr<std::atomic<bool>> m_pluggedBack;
     std::unique_ptr<CMainFrame> m_frame;
 };
 

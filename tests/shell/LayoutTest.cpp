@@ -5,15 +5,27 @@
 #include <QTest>
 #include <memory>
 
+#include <QDir>
+#include <QHeaderView>
+#include <QScrollBar>
+
+#include "CBottomLeftView.h"
+#include "CBottomRightView.h"
 #include "CBottomView.h"
+#include "CCJShellList.h"
+#include "CCJShellTree.h"
 #include "CDisabledCSplitterWnd.h"
 #include "CGdipButton.h"
 #include "CMainFrame.h"
 #include "CMiddleView.h"
+#include "CTopLeftView.h"
 #include "CTopMiddleView.h"
+#include "CTopRightView.h"
 #include "CTopView.h"
 #include "CXProgressCtrl.h"
+#include "DevListCtrl.h"
 #include "FramePanes.h"
+#include "RepListCtrl.h"
 
 namespace korvana {
 namespace {
@@ -43,6 +55,40 @@ protected:
     QTemporaryDir m_dir;
     std::unique_ptr<CMainFrame> m_frame;
 };
+
+TEST(FitAt800x600, ListsShowTheSamplesWithoutScrollingSidewaysAndWithWholeSizesAndDates) {
+    QTemporaryDir dir;
+    const QString repository = dir.filePath(QStringLiteral("Repository/"));
+    ASSERT_TRUE(QDir().mkpath(repository));
+    const QDir samples(QStringLiteral(KORVANA_SAMPLES_DIR));
+    for (const QString& name : samples.entryList({"*.mid", "*.MID"}, QDir::Files)) {
+        ASSERT_TRUE(QFile::copy(samples.filePath(name), repository + name));
+    }
+    CMainFrame frame(repository);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    ASSERT_TRUE(FindBottomLeftView(&frame)->m_shellTree->TunnelTree(samples.path()));
+    QCoreApplication::processEvents();
+    const std::vector<CCJListCtrl*> lists = {FindTopLeftView(&frame)->m_wndDevList,
+                                             FindTopRightView(&frame)->List(),
+                                             FindBottomRightView(&frame)->m_shellList};
+    for (const CCJListCtrl* list : lists) {
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << list->metaObject()->className();
+        EXPECT_LE(list->header()->length(), list->viewport()->width())
+            << list->metaObject()->className();
+    }
+    for (const CCJListCtrl* list : {lists[1], lists[2]}) {
+        ASSERT_GE(list->GetItemCount(), 12) << list->metaObject()->className();
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            for (const int column : {2, 4}) {
+                const QString text = list->GetItemText(row, column);
+                EXPECT_LE(list->fontMetrics().horizontalAdvance(text) + 12,
+                          list->columnWidth(column))
+                    << text.toStdString();
+            }
+        }
+    }
+}
 
 TEST_F(FrameLayout, StartsAt800x600AndNeverGetsSmaller) {
     EXPECT_EQ(m_frame->size(), QSize(800, 600));

@@ -9,6 +9,7 @@
 #include "AppFolder.h"
 #include "CCJFlatHeaderCtrl.h"
 #include "CTopRightView.h"
+#include "FileDeletion.h"
 #include "RecordingPrompt.h"
 #include "RepListCtrl.h"
 #include "ShellTestSupport.h"
@@ -16,7 +17,7 @@
 namespace korvana {
 namespace {
 
-const SongCheck kAcceptAll = [](const QString&) { return true; };
+const SongCheck kAcceptAll = [](const QString&) { return SongVerdict{true, {}, {}}; };
 
 class Repository : public ::testing::Test {
 protected:
@@ -61,14 +62,20 @@ TEST_F(Repository, ListsMidiFilesInAnyCaseInNameOrderWithTheirColumns) {
     EXPECT_EQ(list.GetItemText(0, 2), QStringLiteral("1KB"));
 }
 
-TEST_F(Repository, HeaderClicksMoveTheArrowWithoutReordering) {
-    for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
-        ASSERT_TRUE(test::WriteBytes(m_folder + name, name));
-    }
+TEST_F(Repository, HeaderClicksSortTheSongsAndTheSortOutlivesARebuild) {
+    ASSERT_TRUE(test::WriteBytes(m_folder + "b.mid", QByteArray(5000, 'b')));
+    ASSERT_TRUE(test::WriteBytes(m_folder + "A.mid", QByteArray(10, 'a')));
+    ASSERT_TRUE(test::WriteBytes(m_folder + "c.mid", QByteArray(2500, 'c')));
     RepListCtrl& list = *View().List();
+    EXPECT_EQ(test::Column(list), QStringList({"A.mid", "b.mid", "c.mid"}));
     list.OnHeaderItemClick(0);
     EXPECT_FALSE(list.GetFlatHeader()->IsSortAscending());
-    EXPECT_EQ(test::Column(list), QStringList({"a.mid", "b.mid", "c.mid"}));
+    EXPECT_EQ(test::Column(list), QStringList({"c.mid", "b.mid", "A.mid"}));
+    list.OnHeaderItemClick(2);
+    EXPECT_EQ(test::Column(list), QStringList({"A.mid", "c.mid", "b.mid"})) << "sizes as numbers";
+    ASSERT_TRUE(test::WriteBytes(m_folder + "d.mid", QByteArray(3500, 'd')));
+    View().RefreshRepository();
+    EXPECT_EQ(test::Column(list), QStringList({"A.mid", "c.mid", "d.mid", "b.mid"}));
 }
 
 TEST_F(Repository, DropTakesMidiFilesFromTheirOwnPathsUnderCapitalNames) {
@@ -111,7 +118,7 @@ TEST_F(Repository, DropOfTheSameNameFromTwoFoldersAsksBeforeOverwriting) {
 TEST_F(Repository, DropOfARefusedSongNamesItAndCopiesNothing) {
     const QString song = Outside("refused.mid");
     ASSERT_TRUE(test::WriteBytes(song, test::MidiSong("x")));
-    View().m_songCheck = [](const QString&) { return false; };
+    View().m_songCheck = [](const QString&) { return SongVerdict{false, {}, {}}; };
     View().OnRepositoryDrop({song});
     EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"REFUSED.MID:  File is not supported!"}));
     EXPECT_TRUE(test::Entries(m_folder).isEmpty());
@@ -147,37 +154,75 @@ TEST_F(Repository, DroppedUrlsReachTheViewAfterTheDropReturns) {
     EXPECT_EQ(test::Column(list), QStringList({"DROPPED.MID"}));
 }
 
-TEST_F(Repository, DeleteAsksAndAlwaysRebuilds) {
-    for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
-        ASSERT_TRUE(test::WriteBytes(m_folder + name, "x"));
+TEST_F(Repository, DeleteNamesTheFilesMovesThemToTheTrashAndAlwaysRebuilds) {
+    const test::PrivateTrash trash(m_dir.path());
+    QStringList names;
+    for (char letter = 'a'; letter <= 'l'; ++letter) {
+        names.push_back(QStringLiteral("%1.mid").arg(letter));
+        ASSERT_TRUE(test::WriteBytes(m_folder + names.back(), "x"));
     }
     RepListCtrl& list = *View().List();
-    list.SetRowSelected(0, true);
-    list.SetRowSelected(2, true);
-    ASSERT_TRUE(test::WriteBytes(m_folder + "d.mid", "x"));
+    auto selectAllButB = [&list] {
+        list.selectAll();
+        list.SetRowSelected(1, false);
+    };
+    selectAllButB();
+    ASSERT_TRUE(test::WriteBytes(m_folder + "m.mid", "x"));
     m_prompt.Script({PromptAnswer::No});
     list.OnDeleteFiles();
-    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"Delete files?"}));
-    EXPECT_EQ(test::Column(list), QStringList({"a.mid", "b.mid", "c.mid", "d.mid"}));
+    ASSERT_EQ(m_prompt.m_texts.size(), 1u);
+    EXPECT_EQ(m_prompt.m_texts[0],
+              "Delete files?\n\na.mid\nc.mid\nd.mid\ne.mid\nf.mid\ng.mid\nh.mid\ni.mid\nj.mid\n"
+              "k.mid\nand 1 more\n\nThey are moved to the trash.");
+    EXPECT_EQ(list.GetItemCount(), 13) << "rebuilt after No as well";
 
-    list.SetRowSelected(0, true);
-    list.SetRowSelected(2, true);
+    selectAllButB();
+    list.SetRowSelected(12, false);
     m_prompt.Script({PromptAnswer::Yes});
     list.OnDeleteFiles();
-    EXPECT_EQ(test::Entries(m_folder), QStringList({"b.mid", "d.mid"}));
-    EXPECT_EQ(test::Column(list), QStringList({"b.mid", "d.mid"}));
+    EXPECT_EQ(test::Entries(m_folder), QStringList({"b.mid", "m.mid"}));
+    EXPECT_EQ(test::Column(list), QStringList({"b.mid", "m.mid"}));
+    names.removeAt(1);
+    EXPECT_EQ(trash.Files(), names);
 
     list.clearSelection();
     list.OnDeleteFiles();
+    EXPECT_EQ(m_prompt.m_texts.size(), 2u) << "nothing selected, nothing asked";
+}
+
+TEST_F(Repository, AnUnusableTrashLosesNothingAndAsksBeforeDeletingForGood) {
+    const test::PrivateTrash trash(m_dir.path());
+    ASSERT_TRUE(test::WriteBytes(trash.Folder(), "a file where the trash would be"));
+    ASSERT_TRUE(test::WriteBytes(m_folder + "a.mid", "x"));
+    const QStringList before = test::Entries(QDir::currentPath());
+    View().List()->SetRowSelected(0, true);
+    m_prompt.Script({PromptAnswer::Yes, PromptAnswer::No});
+    View().List()->OnDeleteFiles();
+    EXPECT_EQ(test::Entries(m_folder), QStringList({"a.mid"}));
+    EXPECT_EQ(test::Entries(QDir::currentPath()), before) << "nothing lands in the working folder";
     EXPECT_EQ(m_prompt.m_texts.size(), 2u);
 }
 
-TEST_F(Repository, EditingANameInPlaceRenamesNothing) {
+TEST_F(Repository, WhatTheTrashRefusesIsDeletedForGoodOnlyAfterASecondYes) {
+    ASSERT_TRUE(QDir().mkpath(m_folder + "full/deeper"));
+    ASSERT_TRUE(test::WriteBytes(m_folder + "full/deeper/a.mid", "x"));
+    const TrashFunction refuse = [](const QString&) { return false; };
+    for (const PromptAnswer second : {PromptAnswer::No, PromptAnswer::Yes}) {
+        m_prompt.Script({PromptAnswer::Yes, second});
+        EXPECT_TRUE(AskAndDeleteEntries({m_folder + "full"}, refuse));
+        EXPECT_EQ(QFileInfo::exists(m_folder + "full"), second == PromptAnswer::No);
+    }
+    ASSERT_EQ(m_prompt.m_texts.size(), 4u);
+    EXPECT_EQ(m_prompt.m_texts[1],
+              "These cannot be moved to the trash:\n\nfull/ (the folder and everything in "
+              "it)\n\nDelete them for good?");
+}
+
+TEST_F(Repository, NamesCannotBeEditedInPlace) {
     ASSERT_TRUE(test::WriteBytes(m_folder + "song.mid", "x"));
-    RepListCtrl& list = *View().List();
-    emit list.labelEdited(0, QStringLiteral("other.mid"));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(test::Entries(m_folder), QStringList({"song.mid"}));
+    const RepListCtrl& list = *View().List();
+    EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(list.topLevelItem(0)->flags().testFlag(Qt::ItemIsEditable));
 }
 
 TEST(RepositoryFolder, BesideTheProgramWhenWritableAndNotInstalledElseInTheUsersDataFolder) {

@@ -1,4 +1,7 @@
 #include <QSignalSpy>
+#include <QTimer>
+
+#include "CGdipButton.h"
 
 #include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
@@ -243,6 +246,47 @@ TEST_F(Send, NothingHappensWhileNotConnected) {
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());
     EXPECT_EQ(Names(), m_before);
+}
+
+TEST_F(Send, AKeyboardThatGoesAwayIsReportedOnceAndRefreshConnectsAgainWhenItIsBack) {
+    Prepare({});
+    SelectSlots({1});
+    *m_plugged = false;
+    Transfer().OnSend();
+    EXPECT_EQ(m_prompt.m_texts,
+              Texts({"pop-8beat.mid  Download error!\nThe keyboard stopped answering, or its port "
+                     "is gone. Press Refresh once it is back."}));
+    EXPECT_EQ(Column(*Slots().m_wndDevList).size(), 3) << "the slots as last read";
+
+    *m_pluggedBack = true;
+    const int opens = *m_opens;
+    Bar().OnRefreshAll();
+    EXPECT_EQ(*m_opens, opens + 1);
+    EXPECT_EQ(m_prompt.m_texts.size(), 1u);
+    EXPECT_EQ(Column(*Slots().m_wndDevList).size(), 3);
+    SelectSongs({QStringLiteral("pop-8beat.mid")});
+    SelectSlots({1});
+    Transfer().OnSend();
+    EXPECT_TRUE(OnlyChanged(1)) << "sends again";
+}
+
+TEST_F(Send, TheKeyboardsCommandsAreGreyedWhileASendRuns) {
+    Prepare({});
+    SelectSlots({1});
+    std::vector<bool> enabledDuringSend;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* command :
+             std::initializer_list<QWidget*>{Bar().m_btnConnect, Bar().m_btnRefresh,
+                                             Transfer().m_btnSend, Slots().m_wndDevList}) {
+            enabledDuringSend.push_back(command->isEnabled());
+        }
+        enabledDuringSend.push_back(Transfer().m_fetch->isEnabled());
+    });
+    Transfer().OnSend();
+    EXPECT_EQ(enabledDuringSend, std::vector<bool>(5, false));
+    EXPECT_TRUE(OnlyChanged(1));
+    EXPECT_TRUE(Bar().m_btnConnect->isEnabled() && Transfer().m_btnSend->isEnabled() &&
+                Transfer().m_fetch->isEnabled() && Slots().m_wndDevList->isEnabled());
 }
 
 }  // namespace

@@ -66,6 +66,47 @@ inline QStringList Entries(const QString& folder) {
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// A home and a data folder of the test's own for as long as it lives, so that deleted files go
+// to a private trash: <folder>/data/Trash.
+class PrivateTrash {
+public:
+    explicit PrivateTrash(const QString& folder)
+        : m_home(folder + QStringLiteral("/home")), m_data(folder + QStringLiteral("/data")) {
+        QDir().mkpath(m_home);
+        QDir().mkpath(m_data);
+        for (const char* name : {"HOME", "XDG_DATA_HOME"}) {
+            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+        }
+        qputenv("HOME", m_home.toUtf8());
+        qputenv("XDG_DATA_HOME", m_data.toUtf8());
+    }
+    ~PrivateTrash() {
+        for (const Saved& saved : m_saved) {
+            if (saved.bSet) {
+                qputenv(saved.name, saved.value);
+            } else {
+                qunsetenv(saved.name);
+            }
+        }
+    }
+    PrivateTrash(const PrivateTrash&) = delete;
+    PrivateTrash& operator=(const PrivateTrash&) = delete;
+
+    QString Folder() const { return m_data + QStringLiteral("/Trash"); }
+    // The names of what the trash holds.
+    QStringList Files() const { return Entries(Folder() + QStringLiteral("/files")); }
+
+private:
+    struct Saved {
+        const char* name;
+        bool bSet;
+        QByteArray value;
+    };
+    QString m_home;
+    QString m_data;
+    QList<Saved> m_saved;
+};
+
 // The texts of one column, row by row.
 inline QStringList Column(const CCJListCtrl& list, int column = 0) {
     QStringList texts;

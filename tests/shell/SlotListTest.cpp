@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include <QMenu>
 
 #include "KeyboardWindowFixture.h"
@@ -41,6 +42,8 @@ TEST_F(SlotList, ShowsEverySlotInOrderWithAnIconOnlyForSongs) {
         EXPECT_EQ(Blank(List().topLevelItem(row)->icon(0)), row == 2) << row;
     }
     EXPECT_EQ(Slots().m_slotNames.size(), 4u);
+    EXPECT_EQ(List().editTriggers(), QAbstractItemView::NoEditTriggers) << "no rename in place";
+    EXPECT_FALSE(List().header()->sectionsClickable()) << "row i stays slot i: no sort";
 }
 
 TEST_F(SlotList, SendAndFetchSeeTheSelectionAsTheViewDescribesIt) {

@@ -77,11 +77,13 @@ TEST_F(Transfer, ARefusedSongIsNamedAndNotCopiedWhileTheOthersGoOn) {
     std::vector<QString> checked;
     const SongCheck refuseBad = [&](const QString& song) {
         checked.push_back(song);
-        return test::ReadBytes(song) != "bad.mid";
+        return SongVerdict{test::ReadBytes(song) != "bad.mid", {"message"}, {"entry"}};
     };
     TransferFiles({Item("good.mid"), Item("bad.mid"), Item("fine.mid")}, m_target.path(),
                   refuseBad);
-    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"bad.mid:  File is not supported!"}));
+    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>(
+                                    {"Added 2 of 3 files. Not supported:\n\nbad.mid\n    message\n"
+                                     "    entry"}));
     EXPECT_EQ(test::Entries(m_target.path()), QStringList({"fine.mid", "good.mid"}));
     // Each check ran on a private copy, not on the user's file.
     ASSERT_EQ(checked.size(), 3u);
@@ -96,7 +98,7 @@ TEST_F(Transfer, TheConvertersCheckLeavesTheUsersFilesAlone) {
     ASSERT_TRUE(test::WriteBytes(Source("abc.mid"), test::MidiSong("Abc")));
     ASSERT_TRUE(test::WriteBytes(Source("abc.dat"), "user's own dat"));
     ASSERT_TRUE(test::WriteBytes(Source("abc.sty"), "user's own sty"));
-    TransferFiles({Item("abc.mid")}, m_target.path(), AcceptedByConverter);
+    TransferFiles({Item("abc.mid")}, m_target.path(), CheckWithConverter);
     EXPECT_EQ(test::Entries(m_source.path()), QStringList({"abc.dat", "abc.mid", "abc.sty"}));
     EXPECT_EQ(test::ReadBytes(Source("abc.dat")), QByteArray("user's own dat"));
     EXPECT_EQ(test::ReadBytes(Source("abc.sty")), QByteArray("user's own sty"));
@@ -104,26 +106,51 @@ TEST_F(Transfer, TheConvertersCheckLeavesTheUsersFilesAlone) {
     EXPECT_TRUE(stored.isEmpty() || stored == QStringList({"abc.mid"}));
 }
 
-TEST_F(Transfer, TheConverterAcceptsStylesAndRefusesTheRestByName) {
-    const QStringList accepted{"bossa-fill.mid", "pop-8beat.mid", "waltz.mid"};
-    const QStringList refused{"refused-mixed-channels.mid", "refused-no-tempo.mid",
-                              "refused-ppqn-480.mid"};
+TEST_F(Transfer, ASingleRefusedSongShowsTheConvertersMessagesThenItsName) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KORVANA_SAMPLES_DIR "/refused-no-tempo.mid"),
+                            Source("refused-no-tempo.mid")));
+    EXPECT_EQ(TransferFiles({Item("refused-no-tempo.mid")}, m_target.path(), CheckWithConverter),
+              0);
+    EXPECT_EQ(m_prompt.m_texts,
+              std::vector<std::string>(
+                  {"Tempo is required!", "refused-no-tempo.mid:  File is not supported!"}));
+}
+
+TEST_F(Transfer, SeveralSongsEndInOneSummaryOfEveryRefusalWithItsReasons) {
+    const QStringList names = QDir(QStringLiteral(KORVANA_SAMPLES_DIR))
+                                  .entryList({QStringLiteral("*.mid"), QStringLiteral("*.MID")},
+                                             QDir::Files, QDir::Name | QDir::IgnoreCase);
     std::vector<TransferSource> items;
-    for (const QString& name : accepted + refused) {
+    for (const QString& name : names) {
         ASSERT_TRUE(QFile::copy(QStringLiteral(KORVANA_SAMPLES_DIR "/") + name, Source(name)));
         items.push_back(Item(name));
     }
-    TransferFiles(items, m_target.path(), AcceptedByConverter);
-    EXPECT_EQ(test::Entries(m_target.path()), accepted);
-    for (const QString& name : refused) {
-        const std::string refusal = name.toStdString() + ":  File is not supported!";
-        EXPECT_NE(std::find(m_prompt.m_texts.begin(), m_prompt.m_texts.end(), refusal),
-                  m_prompt.m_texts.end())
-            << refusal;
-    }
-    EXPECT_EQ(m_prompt.m_texts.back(), "refused-ppqn-480.mid:  File is not supported!");
-    EXPECT_EQ(test::Entries(m_source.path()).size(), accepted.size() + refused.size())
-        << "nothing is left beside the songs";
+    EXPECT_EQ(TransferFiles(items, m_target.path(), CheckWithConverter), 5);
+    EXPECT_EQ(test::Entries(m_target.path()),
+              QStringList({"bossa-fill.mid", "drum-loop-format0.mid", "pop-8beat.mid",
+                           "shuffle-6-8.MID", "waltz.mid"}));
+    ASSERT_EQ(m_prompt.m_texts.size(), 1u);
+    EXPECT_EQ(m_prompt.m_texts[0],
+              "Added 5 of 12 files. Not supported:\n"
+              "\nrefused-cut-short.mid"
+              "\n    refused-cut-short.mid Init Error:2\n"
+              "\nrefused-melody-channel-1.mid"
+              "\n    MIDI file containing track 1-8 is not supported!\n"
+              "\nrefused-missing-note-off.mid"
+              "\n    Note Off Error!"
+              "\n    refused-missing-note-off.mid Track 1 Error Back Find 0x9N 99 26\n"
+              "\nrefused-mixed-channels.mid"
+              "\n    Mixed tracks are not allowed!"
+              "\n    refused-mixed-channels.mid Track 1 Error\n"
+              "\nrefused-no-tempo.mid"
+              "\n    Tempo is required!"
+              "\n     Tempo Error\n"
+              "\nrefused-note-after-end.mid"
+              "\n    refused-note-after-end.mid Process Error\n"
+              "\nrefused-ppqn-480.mid"
+              "\n    Error: PPQN is not 192"
+              "\n    Warning: PPQN is not 192");
+    EXPECT_EQ(test::Entries(m_source.path()), names) << "nothing is left beside the songs";
 }
 
 TEST_F(Transfer, AFailedCopyLeavesNoPartialFile) {

@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(m_songs));
         m_frame = std::make_unique<CMainFrame>(m_repository);
         Repository().m_songCheck = [](const QString& song) {
-            return test::ReadBytes(song) != "refused";
+            return SongVerdict{test::ReadBytes(song) != "refused", {}, {}};
         };
     }
 
@@ -64,7 +64,8 @@ TEST_F(Workflow, CopyUpChecksEachFileAndRebuildsTheRepositoryOnce) {
     ASSERT_TRUE(Tree().TunnelTree(m_songs));
     Select(Files(), {"folder", "one.mid", "two.MID", "three.mid"});
     Bar().OnCopyUp();
-    EXPECT_EQ(m_prompt.m_texts, std::vector<std::string>({"two.MID:  File is not supported!"}));
+    EXPECT_EQ(m_prompt.m_texts,
+              std::vector<std::string>({"Added 2 of 3 files. Not supported:\n\ntwo.MID"}));
     EXPECT_EQ(test::Entries(m_repository), QStringList({"one.mid", "three.mid"}));
     EXPECT_EQ(test::Column(*Repository().List()), QStringList({"one.mid", "three.mid"}));
 }
