@@ -13,6 +13,7 @@
 #include "CMidiPattern.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "PrivateConversion.h"
 #include "RecordingPrompt.h"
 
@@ -57,28 +58,29 @@ std::vector<std::string> ExpandFolders(const std::vector<std::string>& words) {
     std::vector<std::string> files;
     for (const std::string& word : words) {
         std::error_code error;
-        if (!fs::is_directory(word, error)) {
+        const fs::path folder = PathFromUtf8(word);
+        if (!fs::is_directory(folder, error)) {
             files.push_back(word);
             continue;
         }
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(word, error)) {
-            const std::string name = entry.path().filename().string();
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            const std::string name = Utf8FromPath(entry.path().filename());
             if (EndsWithMidIgnoringCase(name) && !entry.is_directory(error))
                 names.push_back(name);
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
-            files.push_back((fs::path(word) / name).string());
+            files.push_back(Utf8FromPath(folder / PathFromUtf8(name)));
     }
     return files;
 }
 
 std::optional<std::string> OpenError(const std::string& file) {
     std::error_code error;
-    if (fs::is_directory(file, error))
+    if (fs::is_directory(PathFromUtf8(file), error))
         return std::string(std::strerror(EISDIR));
-    std::FILE* handle = std::fopen(file.c_str(), "rb");
+    std::FILE* handle = OpenFile(PathFromUtf8(file), "rb");
     if (!handle)
         return std::string(std::strerror(errno));
     std::fclose(handle);
@@ -135,7 +137,7 @@ SongOutcome CheckPrivately(const std::string& file) {
     SongOutcome outcome(file);
     RecordingPrompt prompt;
     const ScopedPrompt scope(prompt);
-    PrivateConversion conversion = ConvertPrivately(file);
+    PrivateConversion conversion = ConvertPrivately(PathFromUtf8(file));
     outcome.result = conversion.result;
     outcome.errors = std::move(conversion.errors);
     outcome.messages = prompt.m_texts;

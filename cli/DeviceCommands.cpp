@@ -14,6 +14,7 @@
 #include "Commands.h"
 #include "ImageCommands.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
@@ -115,7 +116,7 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot, bool
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.errors)
             std::fprintf(stderr, "%s\n", error.c_str());
-        std::fprintf(stderr, "%s:  File is not supported!\n", file.string().c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n", Utf8FromPath(file).c_str());
         return kExitUsage;
     }
     return SendImage(link, conversion.image, slot, verify, file);
@@ -124,12 +125,12 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot, bool
 int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
     std::error_code ec;
     if (std::filesystem::is_directory(target, ec))
-        return UsageError(target.string() + " is a folder");
+        return UsageError(Utf8FromPath(target) + " is a folder");
     if (std::filesystem::exists(target, ec) &&
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
-        return UsageError(target.string() + " exists; nothing was fetched");
+        return UsageError(Utf8FromPath(target) + " exists; nothing was fetched");
     if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr, "%s  Upload error!\n", target.filename().string().c_str());
+        std::fprintf(stderr, "%s  Upload error!\n", Utf8FromPath(target.filename()).c_str());
         return kExitRefused;
     }
     return kExitOk;
@@ -173,7 +174,7 @@ std::optional<std::string> ParseRequest(const std::string& command,
         wanted = 2;
         slotAt = 1;
         if (!words.empty())
-            request.file = words[0];
+            request.file = PathFromUtf8(words[0]);
     } else if (command == "delete") {
         wanted = 1;
         slotAt = 0;
@@ -181,11 +182,11 @@ std::optional<std::string> ParseRequest(const std::string& command,
         wanted = 2;
         slotAt = 0;
         if (words.size() == 2)
-            request.file = words[1];
+            request.file = PathFromUtf8(words[1]);
     } else if (command == "backup" || command == "restore") {
         wanted = 1;
         if (words.size() == 1)
-            request.file = words[0];
+            request.file = PathFromUtf8(words[0]);
     }
     if (words.size() != wanted)
         return command + ": wrong number of arguments";
@@ -211,7 +212,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (command == "send") {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(request.file, ec))
-            return UsageError("cannot open " + request.file.string());
+            return UsageError("cannot open " + Utf8FromPath(request.file));
     }
     // What can be judged without the keyboard is judged before a port is opened: a damaged
     // image or backup, or a folder that already holds something, never reach it.

@@ -11,6 +11,7 @@
 #include "ChannelMapping.h"
 #include "Commands.h"
 #include "JsonText.h"
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "SongFix.h"
 
@@ -71,7 +72,7 @@ std::optional<std::string> ParseFixWords(const std::vector<std::string>& words,
                 return word + " needs a value";
             const std::string& value = words[++i];
             if (word == "--out") {
-                request.out = value;
+                request.out = PathFromUtf8(value);
             } else if (word == "--map") {
                 map += (map.empty() ? "" : ",") + value;
             } else if (word == "--tempo") {
@@ -111,7 +112,7 @@ FixOutcome FixOne(const std::string& file, const FixRequest& request) {
     outcome.file = file;
     if ((outcome.openError = OpenError(file)))
         return outcome;
-    SongFix fix = FixSong(file, request.repair);
+    SongFix fix = FixSong(PathFromUtf8(file), request.repair);
     if (!fix.readable) {
         outcome.openError = "cannot be read";
         return outcome;
@@ -119,18 +120,19 @@ FixOutcome FixOne(const std::string& file, const FixRequest& request) {
     outcome.errors = std::move(fix.errors);
     if (!fix.fixable)
         return outcome;
-    const fs::path target = *request.out / fs::path(file).filename();
+    const fs::path target = *request.out / PathFromUtf8(file).filename();
     switch (WriteNewFile(target, fix.bytes)) {
         case NewFileResult::Written:
-            outcome.out = target.string();
+            outcome.out = Utf8FromPath(target);
             outcome.unchanged = fix.unchanged;
             outcome.changes = std::move(fix.changes);
             break;
         case NewFileResult::Exists:
-            outcome.errors.push_back(target.string() + " exists already; it was left as it is.");
+            outcome.errors.push_back(Utf8FromPath(target) +
+                                     " exists already; it was left as it is.");
             break;
         case NewFileResult::Failed:
-            outcome.errors.push_back(target.string() + " could not be written.");
+            outcome.errors.push_back(Utf8FromPath(target) + " could not be written.");
             break;
     }
     return outcome;
@@ -172,14 +174,15 @@ int RunFix(const std::vector<std::string>& args) {
     const std::vector<std::string> files = ExpandFolders(request.files);
     std::error_code ec;
     for (const std::string& file : files) {
-        const fs::path folder = fs::path(file).parent_path();
+        const fs::path folder = PathFromUtf8(file).parent_path();
         if (fs::equivalent(folder.empty() ? fs::path(".") : folder, *request.out, ec))
-            return UsageError("--out " + request.out->string() + " is the folder of " + file +
+            return UsageError("--out " + Utf8FromPath(*request.out) + " is the folder of " + file +
                               "; fixed songs are never written beside the originals");
     }
     fs::create_directories(*request.out, ec);
     if (!fs::is_directory(*request.out, ec))
-        return UsageError("--out " + request.out->string() + " is not a folder that can be made");
+        return UsageError("--out " + Utf8FromPath(*request.out) +
+                          " is not a folder that can be made");
 
     bool unopened = false;
     bool unfixed = false;

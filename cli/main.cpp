@@ -7,6 +7,11 @@
 
 #include "Commands.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr const char* kUsage = R"(Usage:
@@ -118,6 +123,11 @@ int UsageError(const std::string& text) {
 
 int main(int argc, char** argv) {
     using namespace korvana::cli;
+#ifdef _WIN32
+    // Lines end in LF as on other systems: text and JSON output are the same bytes everywhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const std::vector<std::string> words(argv + 1, argv + argc);
     GlobalOptions options;
     std::size_t i = 0;

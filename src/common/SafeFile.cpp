@@ -19,7 +19,10 @@ std::string UniqueSuffix() {
 }
 
 fs::path TemporarySibling(const fs::path& target) {
-    fs::path name = "." + target.filename().string() + ".part-" + UniqueSuffix();
+    // Joined as paths, so the name keeps every letter whatever the system's code page.
+    fs::path name = ".";
+    name += target.filename();
+    name += ".part-" + UniqueSuffix();
     return target.parent_path() / name;
 }
 

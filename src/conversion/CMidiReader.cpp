@@ -8,6 +8,7 @@
 #include <new>
 #include <system_error>
 
+#include "PathNames.h"
 #include "TrackParser.h"
 
 namespace korvana {
@@ -129,9 +130,9 @@ CMidiReader::~CMidiReader() {
 }
 
 bool CMidiReader::LoadFile() {
-    std::FILE* file = std::fopen(m_strFileName.c_str(), "rb");
+    std::FILE* file = OpenFile(PathFromUtf8(m_strFileName), "rb");
     if (!file)
-        throw fs::filesystem_error("cannot open", fs::path(m_strFileName),
+        throw fs::filesystem_error("cannot open", PathFromUtf8(m_strFileName),
                                    std::error_code(errno, std::generic_category()));
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
     if (std::fseek(file, 0, SEEK_END) != 0)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CMidiReader.h"
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "TextFormat.h"
 
@@ -25,7 +26,8 @@ void AppendEventData(std::string& line, const MidiEvent& event) {
 
 void WriteDump(const std::string& path, const std::string& text) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    WriteFileAtomically(path, std::span(bytes, text.size()));  // an unwritable dump is skipped
+    WriteFileAtomically(PathFromUtf8(path),
+                        std::span(bytes, text.size()));  // an unwritable dump is skipped
 }
 
 }  // namespace

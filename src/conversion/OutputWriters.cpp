@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "CMidiPattern.h"
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "TextFormat.h"
 
@@ -63,7 +64,7 @@ void CMidiPattern::WritePatternFile() {
     if (!m_bWriteFiles)
         return;
     const std::span<const std::uint8_t> data(PatternData(), static_cast<std::size_t>(m_nDataPos));
-    if (!WriteFileAtomically(m_strPatternFile, data))
+    if (!WriteFileAtomically(PathFromUtf8(m_strPatternFile), data))
         AddError(FormatText("%s File Write Error", m_strPatternFile.c_str()));
 }
 

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "PathNames.h"
 #include "SafeFile.h"
 
 namespace korvana {
@@ -12,7 +13,7 @@ void PendingFile::Start(const std::string& path) {
 }
 
 bool PendingFile::CanWrite() const {
-    return std::ofstream(m_strPath, std::ios::binary | std::ios::app).good();
+    return std::ofstream(PathFromUtf8(m_strPath), std::ios::binary | std::ios::app).good();
 }
 
 void PendingFile::Append(std::string_view bytes) {
@@ -24,7 +25,7 @@ void PendingFile::Append(const std::vector<std::uint8_t>& bytes) {
 }
 
 bool PendingFile::Commit() {
-    return WriteFileAtomically(m_strPath, m_bytes);
+    return WriteFileAtomically(PathFromUtf8(m_strPath), m_bytes);
 }
 
 }  // namespace korvana

@@ -1,13 +1,14 @@
 #include "PrivateConversion.h"
 
 #include "CMidiPattern.h"
+#include "PathNames.h"
 
 namespace korvana {
 namespace fs = std::filesystem;
 
 PrivateConversion ConvertPrivately(const fs::path& file, const ConversionOptions& options) {
     PrivateConversion outcome;
-    const std::string given = file.string();
+    const std::string given = Utf8FromPath(file);
     // The song is read into memory once and converted there: nothing is written anywhere.
     CMidiPattern converter;
     converter.m_bBinaryOutput = options.binaryOutput;

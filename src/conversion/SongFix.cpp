@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "PathNames.h"
 #include "PrivateConversion.h"
 #include "RecordingPrompt.h"
 #include "SafeFile.h"
@@ -69,7 +70,7 @@ SongFix FixSong(const fs::path& file, const RepairOptions& options) {
     const PrivateConversion check = ConvertPrivately(copy);
     if (!check.Accepted()) {
         for (const std::string& entry : check.errors) {
-            std::string line = PlainRefusal(entry, copy.string(), file.string());
+            std::string line = PlainRefusal(entry, Utf8FromPath(copy), Utf8FromPath(file));
             if (std::find(fix.errors.begin(), fix.errors.end(), line) == fix.errors.end())
                 fix.errors.push_back(std::move(line));
         }

@@ -2,11 +2,16 @@
 
 // printf-style formatting into std::string, for the converter's fixed log and file texts.
 
+#include <cstdio>
 #include <string>
 
 namespace korvana {
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+// MinGW's C++ printf family is the standard one (%zu included), not the Windows runtime's.
+#define KORVANA_PRINTF_LIKE(formatIndex, firstArg) \
+    __attribute__((format(__MINGW_PRINTF_FORMAT, formatIndex, firstArg)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define KORVANA_PRINTF_LIKE(formatIndex, firstArg) \
     __attribute__((format(printf, formatIndex, firstArg)))
 #else

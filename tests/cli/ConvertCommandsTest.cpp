@@ -10,16 +10,23 @@
 #include <set>
 #include <string>
 
+#include "PathNames.h"
 #include "SafeFile.h"
 #include "SmfBytes.h"
 
+// The program's output is read as bytes on both systems, so a stray CR cannot hide.
 #if defined(_WIN32)
 #define popen _popen
 #define pclose _pclose
 #define EXIT_CODE(status) (status)
+#define POPEN_READ_BYTES "rb"
+// cmd /c drops the first and the last quote of a command line that starts with one.
+#define SHELL_COMMAND(line) ("\"" + (line) + "\"")
 #else
 #include <sys/wait.h>
 #define EXIT_CODE(status) WEXITSTATUS(status)
+#define POPEN_READ_BYTES "r"
+#define SHELL_COMMAND(line) (line)
 #endif
 
 namespace korvana {
@@ -41,27 +48,37 @@ protected:
             fs::copy_file(fs::path(KORVANA_SAMPLES) / name, m_folder.Path() / name);
     }
 
-    // Runs korvana-cli in the test folder with the words after its name.
+    // Runs korvana-cli in the test folder with the words after its name. The folder is entered
+    // by this process rather than by the shell, whose `cd` differs between sh and cmd.
     CliRun Cli(const std::string& words) const {
         const fs::path errFile = m_folder.Path() / ".stderr";
-        const std::string command = "cd \"" + m_folder.Path().string() + "\" && \"" + KORVANA_CLI +
-                                    "\" " + words + " 2>\"" + errFile.string() + "\"";
+        const std::string command =
+            "\"" + std::string(KORVANA_CLI) + "\" " + words + " 2>\"" + errFile.string() + "\"";
         CliRun run{};
-        std::FILE* pipe = popen(command.c_str(), "r");
+        const fs::path before = fs::current_path();
+        fs::current_path(m_folder.Path());
+        std::FILE* pipe = popen(SHELL_COMMAND(command).c_str(), POPEN_READ_BYTES);
         std::array<char, 4096> buffer;
         while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
             run.out.append(buffer.data(), n);
         run.status = EXIT_CODE(pclose(pipe));
-        std::ifstream err(errFile, std::ios::binary);
-        run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+        fs::current_path(before);
+        run.err = ReadFile(errFile);
         fs::remove(errFile);
         return run;
+    }
+
+    // The whole file, closed again before the test goes on: Windows keeps an open file from
+    // being replaced or removed.
+    static std::string ReadFile(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     std::set<std::string> Names(const fs::path& folder) const {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
-            names.insert(entry.path().filename().string());
+            names.insert(Utf8FromPath(entry.path().filename()));
         return names;
     }
     std::set<std::string> Names() const { return Names(m_folder.Path()); }
@@ -144,6 +161,41 @@ TEST_F(CliTest, FolderStandsForItsMidFilesOfAnyCaseInNameOrder) {
     EXPECT_EQ(Names(styles), before);
 }
 
+// Names with Latin, Cyrillic and emoji letters reach the files and come back unchanged in the
+// text and JSON output, on every system.
+TEST_F(CliTest, NonAsciiNamesThroughCheckConvertFoldersAndJson) {
+    const std::string sep(1, fs::path::preferred_separator);
+    for (const std::string stem : {"Café au lait", "Привет", "Groove \xF0\x9F\x8E\xB9"}) {
+        SCOPED_TRACE(stem);
+        const std::string song = stem + ".mid";
+        const std::string folder = "Стили " + stem;
+        fs::copy_file(m_folder.Path() / "pop-8beat.mid", m_folder.Path() / PathFromUtf8(song));
+        fs::create_directory(m_folder.Path() / PathFromUtf8(folder));
+        fs::copy_file(m_folder.Path() / "pop-8beat.mid",
+                      m_folder.Path() / PathFromUtf8(folder) / PathFromUtf8(song));
+        const auto before = Names();
+
+        const CliRun check = Cli("check \"" + song + "\" \"" + folder + "\"");
+        EXPECT_EQ(check.status, 0);
+        EXPECT_EQ(check.out, song + ": accepted\n" + folder + sep + song + ": accepted\n");
+        const CliRun json = Cli("check --json \"" + song + "\"");
+        EXPECT_EQ(json.out, "[\n  {\"file\": \"" + song +
+                                "\", \"accepted\": true, \"result\": true, \"errors\": [], "
+                                "\"messages\": []}\n]\n");
+        EXPECT_EQ(Names(), before);
+
+        const CliRun convert = Cli("convert \"" + song + "\"");
+        EXPECT_EQ(convert.status, 0);
+        EXPECT_EQ(convert.out, song + ": accepted\n");
+        auto expected = before;
+        expected.insert({stem + ".dat", stem + ".sty"});
+        EXPECT_EQ(Names(), expected);  // named right, and no stray or empty file beside them
+        EXPECT_EQ(fs::file_size(m_folder.Path() / PathFromUtf8(stem + ".dat")), 82u);
+        EXPECT_GT(fs::file_size(m_folder.Path() / PathFromUtf8(stem + ".sty")), 0u);
+        fs::remove_all(m_folder.Path() / PathFromUtf8(folder));
+    }
+}
+
 TEST_F(CliTest, ConvertLeavesTheOutputsBesideTheFile) {
     const CliRun run = Cli("convert pop-8beat.mid");
     EXPECT_EQ(run.status, 0);
@@ -160,16 +212,12 @@ TEST_F(CliTest, ConvertOptions) {
     EXPECT_TRUE(fs::exists(m_folder.Path() / "pop-8beat.mid_AllEvents.txt"));
 
     EXPECT_EQ(Cli("convert --text pop-8beat.mid").status, 0);
-    std::ifstream text(m_folder.Path() / "pop-8beat.dat");
-    std::string first;
-    std::getline(text, first);
-    EXPECT_EQ(first, "/* PATTERN_DATA CONTROL_LIST__001 */\r");
+    const std::string text = ReadFile(m_folder.Path() / "pop-8beat.dat");
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "/* PATTERN_DATA CONTROL_LIST__001 */\r\n");
 
     // The DRUM program (0) is kept raw: the first part setup byte at offset 24.
     EXPECT_EQ(Cli("convert --raw-drum pop-8beat.mid").status, 0);
-    std::ifstream control(m_folder.Path() / "pop-8beat.dat", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(control)),
-                            std::istreambuf_iterator<char>());
+    const std::string bytes = ReadFile(m_folder.Path() / "pop-8beat.dat");
     ASSERT_EQ(bytes.size(), 82u);
     EXPECT_EQ(bytes[24], 0);
 }
