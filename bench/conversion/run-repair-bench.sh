@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
 runs=${2:-5}
 cli=$build/bin/korvana-cli
-songs=$build/bench/conversion/korvana_repair_songs
+songs=$build/bin/korvana_repair_songs
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -19,7 +19,7 @@ echo "1000 patterns, $(du -sk "$work/patterns" | cut -f1) KB; $runs paired runs"
 # Prints "SECONDS PEAK_KIB" of one whole run of the command.
 measure() {
     /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
-    cat "$work/time"
+    tail -n 1 "$work/time"  # after a line on a non-zero exit status
 }
 for run in $(seq "$runs"); do
     echo "$(measure "$cli" fix --out "$work/fixed$run" "$work/patterns") $(measure "$cli" check "$work/patterns")"

@@ -8,8 +8,9 @@
 
 namespace korvana {
 
-enum class PromptButtons { Ok, YesNo, YesNoCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel };
+// FixAndAddOk: a refusal that offers to add a repaired copy ("Fix and Add") besides OK.
+enum class PromptButtons { Ok, YesNo, YesNoCancel, FixAndAddOk };
+enum class PromptAnswer { Ok, Yes, No, Cancel, FixAndAdd };
 enum class PromptIcon { None, Information, Error };
 
 class IPrompt {

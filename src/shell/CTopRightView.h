@@ -18,8 +18,8 @@ class CTopRightView : public QWidget {
 public:
     CTopRightView(const QString& repositoryFolder, QWidget* parent = nullptr);
 
-    // Rebuilds the list from the folder: every "*.mid" file in any letter case, in the order of
-    // the list's sort (at first by name, ignoring case).
+    // Rebuilds the list from the folder: every song ("*.mid") and song image ("*.mix") in any
+    // letter case, in the order of the list's sort (at first by name, ignoring case).
     void RefreshRepository();
 
     // The names of the selected rows, in row order.
@@ -38,6 +38,8 @@ public:
     const QString m_strRepository;
     // The check a song passes on its way in.
     SongCheck m_songCheck = CheckWithConverter;
+    // What a refused song that can be repaired is offered.
+    SongRepairOffer m_repairOffer = OfferRepair;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -36,6 +37,15 @@ void QtPrompt::Message(std::string_view text, std::string_view caption, PromptIc
 }
 
 PromptAnswer QtPrompt::Ask(std::string_view text, PromptButtons buttons) {
+    if (buttons == PromptButtons::FixAndAddOk) {
+        QMessageBox box(QMessageBox::Warning, LoadResString(AFX_IDS_APP_TITLE), ToQString(text),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        const QAbstractButton* fix =
+            box.addButton(QStringLiteral("Fix and Add"), QMessageBox::AcceptRole);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.exec();
+        return box.clickedButton() == fix ? PromptAnswer::FixAndAdd : PromptAnswer::Ok;
+    }
     QMessageBox::StandardButtons choices = QMessageBox::Ok;
     if (buttons == PromptButtons::YesNo) {
         choices = QMessageBox::Yes | QMessageBox::No;

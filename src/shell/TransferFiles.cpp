@@ -72,7 +72,7 @@ std::string RefusalSummary(int added, int total,
 }
 
 int TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                  const SongCheck& check) {
+                  const SongCheck& check, const SongRepairOffer& repair) {
     const bool several = files.size() > 1;
     std::vector<std::pair<QString, SongVerdict>> refused;
     int added = 0;
@@ -101,13 +101,22 @@ int TransferFiles(const std::vector<TransferSource>& files, const QString& targe
             if (!verdict.bAccepted) {
                 if (several) {
                     refused.emplace_back(file.strName, std::move(verdict));
-                } else {
-                    for (const std::string& message : verdict.messages) {
-                        Prompt().Message(message);
-                    }
+                    continue;
+                }
+                for (const std::string& message : verdict.messages) {
+                    Prompt().Message(message);
+                }
+                const QString checked = CCJShell::FromPath(privateCopy);
+                const RepairChoice choice =
+                    copied && repair ? repair(checked, name) : RepairChoice::NotOffered;
+                // The repaired song goes through the check like any other.
+                const bool repaired = choice == RepairChoice::Repaired && check(checked).bAccepted;
+                if (!repaired && choice != RepairChoice::Declined) {
                     Prompt().Message(name + ":  File is not supported!");
                 }
-                continue;
+                if (!repaired) {
+                    continue;
+                }
             }
             copySource = privateCopy;
         }

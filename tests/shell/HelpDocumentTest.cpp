@@ -54,8 +54,8 @@ TEST(HelpDocument, ExplainsEveryRefusalTheUserCanSee) {
     for (const char* message :
          {"File is not supported!", "Error: PPQN is not 192", "Time signature is required!",
           "Tempo is required!", "Mixed tracks are not allowed!",
-          "MIDI file containing track 1-8 is not supported!", "Note Off Error!", "Overwrite?",
-          "Delete files?"}) {
+          "MIDI file containing track 1-8 is not supported!", "Note Off Error!", "Fix and Add",
+          "Overwrite?", "Delete files?"}) {
         EXPECT_TRUE(html.contains(message)) << message;
     }
 }

@@ -125,6 +125,30 @@ TEST_F(Repository, DropOfARefusedSongNamesItAndCopiesNothing) {
     EXPECT_EQ(test::Entries(QFileInfo(song).path()), QStringList({"refused.mid"}));
 }
 
+TEST_F(Repository, ARefusedSongThatCanBeRepairedIsOfferedFixAndAddAndOnlyTheRepairEntersIt) {
+    const QString song = Outside("slow.mid");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KORVANA_SAMPLES_DIR "/refused-ppqn-480.mid"), song));
+    const QByteArray original = test::ReadBytes(song);
+    View().m_songCheck = CheckWithConverter;
+    for (const PromptAnswer answer : {PromptAnswer::Ok, PromptAnswer::FixAndAdd}) {
+        m_prompt = RecordingPrompt();
+        m_prompt.Script({answer});
+        View().OnRepositoryDrop({song});
+        ASSERT_FALSE(m_prompt.m_texts.empty());
+        const std::string& offer = m_prompt.m_texts.back();
+        EXPECT_TRUE(m_prompt.m_questions.back());
+        EXPECT_EQ(offer.rfind("SLOW.MID:  File is not supported!\n\n", 0), 0u) << offer;
+        EXPECT_NE(offer.find("\n- Rescaled every time from 480 to 192 ticks per quarter note"),
+                  std::string::npos)
+            << offer;
+        EXPECT_EQ(test::ReadBytes(song), original) << "the user's file is never touched";
+    }
+    EXPECT_EQ(test::Column(*View().List()), QStringList({"SLOW.MID"}));
+    const QByteArray stored = test::ReadBytes(m_folder + "SLOW.MID");
+    EXPECT_NE(stored, original);
+    EXPECT_TRUE(CheckWithConverter(m_folder + "SLOW.MID").bAccepted);
+}
+
 TEST_F(Repository, DropOfOnlyOtherFilesDoesNothing) {
     const QString text = Outside("readme.txt");
     ASSERT_TRUE(test::WriteBytes(text, "text"));
