@@ -28,11 +28,11 @@ struct BackedUpSlot {
 };
 
 struct BackupManifest {
-    std::string device;               // the keyboard's name from the connect reply
-    std::string created;              // UTC, "YYYY-MM-DDTHH:MM:SSZ"
+    std::string device;                  // the keyboard's name from the connect reply
+    std::string created;                 // UTC, "YYYY-MM-DDTHH:MM:SSZ"
     std::vector<BackedUpSlot> backedUp;  // "slots": ascending slot numbers
-    std::vector<int> empty;           // ascending
-    std::vector<int> failed;          // slots that could not be fetched; absent when none
+    std::vector<int> empty;              // ascending
+    std::vector<int> failed;             // slots that could not be fetched; absent when none
 
     bool operator==(const BackupManifest&) const = default;
 };

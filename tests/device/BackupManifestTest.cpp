@@ -15,7 +15,7 @@ BackupManifest Sample() {
     manifest.device = "Korvana \"K\" \\ 1";
     manifest.created = "2026-12-07T20:05:09Z";
     manifest.backedUp = {{0, "Bossa \x01\n", "slot-000.mix", 98, kDigest},
-                      {255, "Caf\xc3\xa9", "slot-255.mix", 65617, std::string(64, '0')}};
+                         {255, "Caf\xc3\xa9", "slot-255.mix", 65617, std::string(64, '0')}};
     manifest.empty = {1, 2, 254};
     return manifest;
 }
