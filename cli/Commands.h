@@ -41,7 +41,7 @@ int RunConvert(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunFix(const std::vector<std::string>& args);
 
-// command is one of ports, connect, list, send, delete, fetch.
+// command is one of ports, connect, list, send, delete, fetch, backup, restore.
 int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
                      const std::vector<std::string>& args);
 

@@ -1,4 +1,5 @@
-// The keyboard commands of korvana-cli: ports, connect, list, send, delete, fetch.
+// The keyboard commands of korvana-cli: ports, connect, list, send, delete, fetch, backup,
+// restore.
 
 #include <algorithm>
 #include <cctype>
@@ -9,22 +10,16 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define KORVANA_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define KORVANA_ISATTY(fd) isatty(fd)
-#endif
-
 #include "CMidiTrans.h"
 #include "Commands.h"
+#include "ImageCommands.h"
 #include "JsonText.h"
 #include "PathNames.h"
 #include "PrintableText.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "RtMidiBackend.h"
+#include "SongImageFormat.h"
 
 namespace korvana::cli {
 namespace {
@@ -117,40 +112,7 @@ int ListSlots(CMidiTrans& link, bool json) {
     return kExitOk;
 }
 
-// Shows a percentage on the terminal as acknowledged chunks come in; silent otherwise.
-class TerminalProgress {
-public:
-    TerminalProgress(CMidiTrans& link, std::size_t imageSize)
-        : m_link(link),
-          m_bShown(KORVANA_ISATTY(2) != 0),
-          m_nTotal(CMidiTrans::SendSteps(imageSize)) {
-        if (m_bShown)
-            m_link.SetProgress([this] { Step(); });
-    }
-    ~TerminalProgress() {
-        if (!m_bShown)
-            return;
-        m_link.SetProgress(nullptr);
-        std::fputs("\n", stderr);
-    }
-    TerminalProgress(const TerminalProgress&) = delete;
-    TerminalProgress& operator=(const TerminalProgress&) = delete;
-
-private:
-    void Step() {
-        ++m_nDone;
-        std::fprintf(stderr, "\rSending %3zu%%",
-                     std::min<std::size_t>(100, m_nDone * 100 / m_nTotal));
-        std::fflush(stderr);
-    }
-
-    CMidiTrans& m_link;
-    const bool m_bShown;
-    const std::size_t m_nTotal;
-    std::size_t m_nDone = 0;
-};
-
-int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
+int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot, bool verify) {
     const ConversionOutcome conversion = ConvertPrivately(file);
     conversion.ShowMessages(Prompt());
     if (!conversion.Accepted() || conversion.image.empty()) {
@@ -160,18 +122,7 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot) {
                      Printable(Utf8FromPath(file)).c_str());
         return kExitUsage;
     }
-    bool sent;
-    {
-        TerminalProgress progress(link, conversion.image.size());
-        sent = link.SendFile(conversion.image, slot, kSendTimeout);
-    }
-    if (!sent) {
-        std::fprintf(stderr, "%s  Download error!\n",
-                     Printable(Utf8FromPath(file.filename())).c_str());
-        return kExitRefused;
-    }
-    std::printf("Download successfully!\n");
-    return kExitOk;
+    return SendImage(link, conversion.image, slot, verify, file);
 }
 
 int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
@@ -191,19 +142,35 @@ int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
 
 struct Request {
     bool json = false;
+    bool verify = false;
+    bool exact = false;
     int slot = -1;
-    std::filesystem::path file;
+    std::filesystem::path file;  // FILE, OUTFILE or DIR
 };
+
+// The options each command takes after its name.
+bool TakesOption(const std::string& command, const std::string& option) {
+    if (option == "--json")
+        return command == "ports" || command == "list" || command == "backup" ||
+               command == "restore";
+    if (option == "--verify")
+        return command == "send" || command == "restore";
+    return option == "--exact" && command == "restore";
+}
 
 // Reads the words after the command; a usage error text, or nothing when they fit.
 std::optional<std::string> ParseRequest(const std::string& command,
                                         const std::vector<std::string>& args, Request& request) {
     std::vector<std::string> words;
     for (const std::string& word : args) {
-        if (word == "--json" && (command == "ports" || command == "list"))
-            request.json = true;
-        else
+        if (!TakesOption(command, word))
             words.push_back(word);
+        else if (word == "--json")
+            request.json = true;
+        else if (word == "--verify")
+            request.verify = true;
+        else
+            request.exact = true;
     }
     std::size_t wanted = 0;
     std::size_t slotAt = words.size();
@@ -220,6 +187,10 @@ std::optional<std::string> ParseRequest(const std::string& command,
         slotAt = 0;
         if (words.size() == 2)
             request.file = PathFromUtf8(words[1]);
+    } else if (command == "backup" || command == "restore") {
+        wanted = 1;
+        if (words.size() == 1)
+            request.file = PathFromUtf8(words[0]);
     }
     if (words.size() != wanted)
         return command + ": wrong number of arguments";
@@ -246,6 +217,27 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
         std::error_code ec;
         if (!std::filesystem::is_regular_file(request.file, ec))
             return UsageError("cannot open " + Utf8FromPath(request.file));
+    }
+    // What can be judged without the keyboard is judged before a port is opened: a damaged
+    // image or backup, or a folder that already holds something, never reach it.
+    std::optional<std::vector<std::uint8_t>> image;
+    if (command == "send" && HasSongImageExtension(request.file)) {
+        image = ReadSongImageFile(request.file);
+        if (!image)
+            return kExitUsage;
+    }
+    if (command == "backup") {
+        if (std::optional<int> refused = CheckBackupFolder(request.file))
+            return *refused;
+    }
+    std::optional<LoadedBackup> backup;
+    if (command == "restore") {
+        std::string error;
+        backup = LoadBackup(request.file, error);
+        if (!backup) {
+            std::fprintf(stderr, "korvana-cli: %s; nothing was sent\n", error.c_str());
+            return kExitRefused;
+        }
     }
 
     if (options.api && !RtMidiBackend::IsKnownApi(*options.api))
@@ -282,7 +274,13 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (command == "list")
         return ListSlots(link, request.json);
     if (command == "send")
-        return SendSong(link, request.file, request.slot);
+        return image ? SendImage(link, *image, request.slot, request.verify, request.file)
+                     : SendSong(link, request.file, request.slot, request.verify);
+    if (command == "backup")
+        return RunBackup(link, request.file, name, request.json);
+    if (command == "restore")
+        return RunRestore(link, *backup, {.exact = request.exact, .verify = request.verify},
+                          request.json);
     if (command == "delete") {
         if (!link.DeleteSlot(static_cast<unsigned>(request.slot))) {
             std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",

@@ -23,9 +23,11 @@ constexpr const char* kUsage = R"(Usage:
   korvana-cli [--api NAME] ports [--json]
   korvana-cli [--api NAME] --in PORT --out PORT connect
   korvana-cli [--api NAME] --in PORT --out PORT list [--json]
-  korvana-cli [--api NAME] --in PORT --out PORT send FILE.mid SLOT
+  korvana-cli [--api NAME] --in PORT --out PORT send [--verify] FILE SLOT
   korvana-cli [--api NAME] --in PORT --out PORT delete SLOT
   korvana-cli [--api NAME] --in PORT --out PORT fetch SLOT OUTFILE
+  korvana-cli [--api NAME] --in PORT --out PORT backup [--json] DIR
+  korvana-cli [--api NAME] --in PORT --out PORT restore [--json] [--exact] [--verify] DIR
 
 Song files:
   convert   Converts each FILE on its own and leaves the control file (FILE's base + "dat")
@@ -72,9 +74,31 @@ Keyboard:
   connect   Opens the port pair, shakes hands and prints the keyboard's name.
   list      Prints one line per slot, "INDEX<TAB>NAME" ("Empty" for a free slot);
             with --json: [{"slot": 0, "name": "..."}, ...].
-  send      Converts FILE.mid and sends it into SLOT, with progress on a terminal.
+  send      Sends FILE into SLOT, with progress on a terminal: a FILE ending in ".mid" (any
+            case) converted, a song image ending in ".mix" (any case) byte for byte as it is,
+            after checking that it is well formed (if not: exit 2, nothing sent). Nothing is
+            written beside FILE.
+              --verify  fetch SLOT back afterwards and compare it with what was sent; a
+                        difference prints "SLOT N: verify failed at byte X" (or "SLOT N: verify
+                        failed: length A, sent B") on stderr and exits 1
   delete    Deletes the song in SLOT.
-  fetch     Fetches the file in SLOT and writes it whole to OUTFILE.
+  fetch     Fetches the song image in SLOT and writes it whole to OUTFILE.
+  backup    Fetches every occupied slot into DIR/slot-NNN.mix (NNN the slot number, three
+            digits), each written whole, then DIR/backup.json, the manifest, last:
+            {"format": "korvana-backup", "version": 1, "device", "created", "slots": [{"slot",
+            "name", "file", "size", "sha256"}, ...], "empty": [N, ...]}. DIR must not exist or
+            be empty (else exit 2, nothing written). A slot that cannot be fetched leaves no
+            file, the others are still fetched, the manifest adds "failed": [N, ...], exit 1.
+              --json   print the manifest on stdout
+  restore   Checks that every file DIR/backup.json lists is there with its size and SHA-256
+            (if not: the file is named on stderr, exit 1, nothing sent), then sends each into
+            its slot in ascending order, as send does. A failing slot is reported and the
+            others still go; exit 1 if any failed.
+              --exact  afterwards, also delete the slots the backup lists as empty
+              --verify verify each send as send --verify does
+              --json   print {"restored": [N...], "failed": [{"slot": N, "error": "..."}],
+                       "deleted": [N...]} on stdout
+  On a terminal, backup and restore show the slot they are at (i of n) and its bytes.
   PORT is a port number or a case-insensitive part of a port name (first match). Every
   keyboard command opens the pair and runs the connect handshake first.
   --api NAME  MIDI system: alsa, jack, coremidi or winmm (default: the environment variable
@@ -163,7 +187,7 @@ int main(int argc, char** argv) {
         return RunFix(rest);
     }
     if (command == "ports" || command == "connect" || command == "list" || command == "send" ||
-        command == "delete" || command == "fetch")
+        command == "delete" || command == "fetch" || command == "backup" || command == "restore")
         return RunDeviceCommand(command, options, rest);
     return UsageError("unknown command '" + command + "'");
 }

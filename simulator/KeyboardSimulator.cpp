@@ -20,14 +20,6 @@ std::vector<std::uint8_t> Unpack(std::span<const std::uint8_t> frame) {
 
 }  // namespace
 
-bool IsValidSongImage(std::span<const std::uint8_t> image) {
-    if (image.size() < kControlEntrySize + 2)
-        return false;
-    const std::size_t patternSize = image.size() - kControlEntrySize;
-    return ReadLe16(image, kControlEntrySize - 2) == patternSize &&
-           image[kControlEntrySize] == 0xFF && image[kControlEntrySize + 1] == 0xFF;
-}
-
 KeyboardSimulator::KeyboardSimulator(SimulatorOptions options, SlotStore& store, Sender send)
     : m_options(std::move(options)),
       m_store(store),
@@ -234,7 +226,7 @@ void KeyboardSimulator::OnFileHeader(std::span<const std::uint8_t> payload) {
     }
     const int slot = payload[0];
     const std::uint32_t size = ReadLe32(payload, 2);
-    if (slot >= m_store.Count() || size < kControlEntrySize + 2 || size > kMaxImageSize) {
+    if (slot >= m_store.Count() || size < kMinSongImageSize || size > kMaxImageSize) {
         ReplyStatus(kCmdFile, kStatusRefused);
         return;
     }
@@ -256,12 +248,17 @@ void KeyboardSimulator::OnDataFrame(std::span<const std::uint8_t> frame,
         ReplyStatus(kCmdFile, kStatusError);
         return;
     }
-    if (image.size() != m_nAnnouncedSize || !IsValidSongImage(image)) {
+    if (image.size() != m_nAnnouncedSize || !IsWellFormedSongImage(image)) {
         ReplyStatus(kCmdFile, kStatusRefused);
         return;
     }
+    std::vector<std::uint8_t> stored = image;
+    if (m_faults.flipStoredByte && *m_faults.flipStoredByte < stored.size()) {
+        stored[*m_faults.flipStoredByte] ^= 0xFF;
+        m_faults.flipStoredByte.reset();
+    }
     // Answered by the store thread once the song is kept.
-    m_storing = SongToStore{m_nSlot, image};
+    m_storing = SongToStore{m_nSlot, std::move(stored)};
     m_storeSignal.notify_one();
 }
 
@@ -278,7 +275,7 @@ void KeyboardSimulator::OnRead(std::span<const std::uint8_t> payload) {
         return;
     }
     const std::vector<std::uint8_t>* song = m_store.Get(payload[0]);
-    if (!song) {
+    if (!song || m_faults.refuseReadOfSlot == payload[0]) {
         m_exchange = Exchange::Idle;
         ReplyStatus(kCmdRead, kStatusRefused);
         return;

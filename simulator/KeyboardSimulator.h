@@ -18,6 +18,7 @@
 
 #include "FrameAssembler.h"
 #include "SlotStore.h"
+#include "SongImageFormat.h"
 #include "TransferLimits.h"
 
 namespace korvana {
@@ -42,14 +43,14 @@ struct SimulatorFaults {
     bool directoryOutOfOrder = false;         // list slot 2 second
     std::chrono::milliseconds replyDelay{0};  // before each reply (acknowledgements go at once)
     std::chrono::milliseconds storeDelay{0};  // before each song is stored
+    // The next song stored gets the byte at this offset flipped, as a failing memory would;
+    // only a read-back finds it.
+    std::optional<std::size_t> flipStoredByte{};
+    std::optional<int> refuseReadOfSlot{};  // reads of this slot are refused
 };
 
 // Status the keyboard answers for a request it refuses for any reason but capacity.
 constexpr std::uint8_t kStatusRefused = 3;
-
-// Whether bytes are a song the keyboard can hold: an 82-byte control entry whose size field
-// (offset 80) matches the pattern data behind it, which starts with FF FF.
-bool IsValidSongImage(std::span<const std::uint8_t> image);
 
 class KeyboardSimulator {
 public:

@@ -14,17 +14,22 @@ void BuildListPopupMenu(QMenu& menu, bool onRow) {
     menu.addAction(QStringLiteral("Refresh"))->setData(ID_POPUP_REFRESH);
 }
 
-int TrackListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow) {
+int TrackListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow,
+                       const QList<QAction*>& own) {
     QMenu menu(owner);
     BuildListPopupMenu(menu, onRow);
+    if (!own.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(own);
+    }
     const QAction* chosen = menu.exec(screenPos);
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
 void RunListPopupMenu(QWidget* owner, const QPoint& screenPos, bool onRow,
-                      const std::function<void()>& onDelete,
-                      const std::function<void()>& onRefresh) {
-    switch (TrackListPopupMenu(owner, screenPos, onRow)) {
+                      const std::function<void()>& onDelete, const std::function<void()>& onRefresh,
+                      const QList<QAction*>& own) {
+    switch (TrackListPopupMenu(owner, screenPos, onRow, own)) {
         case ID_POPUP_DELETE:
             onDelete();
             break;

@@ -66,6 +66,10 @@ CMidiTrans::~CMidiTrans() {
     m_pMidiDevice->ClosePorts();
 }
 
+void CMidiTrans::SetBlockProgress(BlockProgressFunction progress) {
+    m_blockProgress = std::move(progress);
+}
+
 void CMidiTrans::SetProgress(ProgressFunction progress) {
     m_pMidiDevice->m_bProgressNotify = progress ? 1 : 0;
     m_pMidiDevice->SetProgress(std::move(progress));
@@ -354,6 +358,11 @@ bool CMidiTrans::SendFileData(std::span<const std::uint8_t> image, std::uint32_t
 
 bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
                              std::uint32_t dwTimeout) {
+    std::vector<std::uint8_t> file;
+    return ReceiveImage(nSlot, dwTimeout, file) && WriteFileAtomically(strPath, file);
+}
+
+bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file) {
     OperationScope operation(*this);
     if (!operation.Locked())
         return false;
@@ -367,8 +376,10 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
         return false;
     // Each block at most one time-out: the size bounds the whole fetch.
     m_deadline = Clock::now() + std::chrono::milliseconds(dwTimeout) * (blocks + 1);
-    std::vector<std::uint8_t> file(size);
+    file.assign(size, 0);
     std::size_t covered = 0;
+    if (m_blockProgress)
+        m_blockProgress(0, blocks);
     for (std::uint32_t i = 0; i < blocks; ++i) {
         const std::size_t place = std::size_t{i} * kBlockSize;
         std::size_t length = 0;
@@ -376,12 +387,14 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
         if (!RequestBlock(i, std::span(file).subspan(place, room), dwTimeout, length))
             return false;
         covered += length;
+        if (m_blockProgress)
+            m_blockProgress(i + 1, blocks);
     }
     if (covered != size)
         return false;
     const std::uint8_t end = 0;
     m_pMidiDevice->SendSysEx(MakeFrame(kCmdRead, std::span(&end, 1)));
-    return WriteFileAtomically(strPath, file);
+    return true;
 }
 
 bool CMidiTrans::RequestFile(int nSlot, std::uint32_t dwTimeout, std::uint32_t& nSize,

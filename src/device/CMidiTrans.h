@@ -56,6 +56,10 @@ public:
 
     // progress runs on the calling thread once per acknowledged chunk of a send; null stops it.
     void SetProgress(ProgressFunction progress);
+    // progress runs on the calling thread as a fetch goes: once the block count is known (with 0
+    // blocks received), then once per received block; null stops it.
+    using BlockProgressFunction = std::function<void(std::size_t received, std::size_t blocks)>;
+    void SetBlockProgress(BlockProgressFunction progress);
     // The chunks a send of an image of that size acknowledges: its header and its data frame's
     // pieces. The steps SetProgress's function is called.
     static std::size_t SendSteps(std::size_t imageSize);
@@ -78,6 +82,8 @@ public:
     bool SendFileHeader(int nSlot, std::uint32_t nSize, std::uint32_t dwTimeout);
     bool SendFileData(std::span<const std::uint8_t> image, std::uint32_t dwTimeout);
     bool ReceiveFile(const std::filesystem::path& strPath, int nSlot, std::uint32_t dwTimeout);
+    // Fetches the slot's file into memory; file holds it whole on success.
+    bool ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file);
     bool RequestFile(int nSlot, std::uint32_t dwTimeout, std::uint32_t& nSize,
                      std::uint32_t& nBlocks);
     // Fetches block nIndex into destination (the file's bytes from 256 × nIndex to its end);
@@ -125,6 +131,7 @@ private:
     std::atomic<int> m_bConnected{0};
     std::atomic<int> m_bIdle{1};  // 0 while an operation or a port enumeration runs
     // Only the calling thread touches these.
+    BlockProgressFunction m_blockProgress;
     Clock::time_point m_deadline = Clock::time_point::max();  // of the running operation
     std::string m_strOutputPort;  // names the keyboard's lock; empty: no lock is taken
     std::filesystem::path m_lockFolder = KeyboardLock::DefaultFolder();

@@ -5,6 +5,7 @@
 
 #include "CCJFlatHeaderCtrl.h"
 #include "CMidiTrans.h"
+#include "CTopMiddleView.h"
 #include "ColumnWidths.h"
 #include "DevListCtrl.h"
 #include "FramePanes.h"
@@ -26,6 +27,16 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     m_wndDevList->GetFlatHeader()->setSectionsClickable(false);
     connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
             Qt::DirectConnection);
+    connect(m_wndDevList, &DevListCtrl::backUpRequested, this, [this] {
+        if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
+            transfer->OnBackUpKeyboard();
+        }
+    });
+    connect(m_wndDevList, &DevListCtrl::restoreRequested, this, [this] {
+        if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
+            transfer->OnRestoreBackup();
+        }
+    });
     connect(m_wndDevList, &DevListCtrl::deleteSlotRequested, this, &CTopLeftView::OnUserDeleteSlot,
             Qt::DirectConnection);
 }

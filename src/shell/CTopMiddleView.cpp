@@ -1,10 +1,14 @@
 #include "CTopMiddleView.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
 #include <QResizeEvent>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "CCJShell.h"
 #include "CGdipButton.h"
@@ -15,10 +19,16 @@
 #include "CXProgressCtrl.h"
 #include "DevListCtrl.h"
 #include "FramePanes.h"
+#include "KeyboardBackup.h"
+#include "KeyboardRestore.h"
 #include "PrivateConversion.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "SafeFile.h"
 #include "SlotFileName.h"
+#include "SongImageFormat.h"
+#include "SongImageTransfer.h"
+#include "VerifySetting.h"
 
 namespace korvana {
 
@@ -30,6 +40,89 @@ constexpr std::size_t kMaxProgressRange = 0xFFFF;
 // The whole percent a position stands for (0 for an empty range).
 int Percent(int position, int top) {
     return top > 0 ? static_cast<int>(position * 100.0 / top) : 0;
+}
+
+// What a Download sends for a repository file: a song image as it is, after the check that it is
+// one; a song converted on a private copy. Nothing, once the user was told why, when the file
+// cannot be sent.
+std::optional<std::vector<std::uint8_t>> ImageToSend(const QString& path) {
+    const std::filesystem::path file = CCJShell::ToPath(path);
+    if (!HasSongImageExtension(file)) {
+        ConversionOutcome conversion = ConvertPrivately(file);
+        conversion.ShowMessages(Prompt());
+        if (!conversion.Accepted() || conversion.image.empty()) {
+            Prompt().Message("File is not supported!");
+            return std::nullopt;
+        }
+        return std::move(conversion.image);
+    }
+    std::optional<std::vector<std::uint8_t>> image = ReadWholeFile(file);
+    const std::optional<std::string> problem =
+        image ? SongImageProblem(*image) : "it cannot be read";
+    if (problem) {
+        Prompt().Message(QFileInfo(path).fileName().toStdString() +
+                         "  Download error! It is not a keyboard song image: " + *problem + ".");
+        return std::nullopt;
+    }
+    return image;
+}
+
+// "slots 0, 3 and 15"-style lists of slot numbers.
+std::string SlotList(const std::vector<int>& numbers) {
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        text += (i == 0                    ? ""
+                 : i + 1 == numbers.size() ? " and "
+                                           : ", ") +
+                std::to_string(numbers[i]);
+    }
+    return text;
+}
+
+std::string FailureList(const std::vector<SlotFailure>& failures) {
+    std::string text;
+    for (const SlotFailure& failure : failures) {
+        text += (text.empty() ? "" : "; ") + std::string("slot ") + std::to_string(failure.slot) +
+                " (" + failure.error + ")";
+    }
+    return text;
+}
+
+std::string BackupSummary(const BackupOutcome& outcome, const std::string& folder) {
+    std::string text = "Backed up " + std::to_string(outcome.manifest.backedUp.size()) +
+                       " slots into " + folder + ".";
+    if (!outcome.failures.empty()) {
+        text += "\nNot backed up: " + FailureList(outcome.failures) + ".";
+    }
+    return text;
+}
+
+// Names every slot of the keyboard that the restore overwrites, as the slot list shows it.
+std::string RestoreQuestion(const LoadedBackup& backup, const std::vector<std::string>& slotNames) {
+    std::string overwritten;
+    for (const BackupImage& image : backup.images) {
+        const auto slot = static_cast<std::size_t>(image.slot);
+        if (slot < slotNames.size() && slotNames[slot] != kEmptySlotText) {
+            overwritten += (overwritten.empty() ? "" : ", ") + std::to_string(image.slot) + " " +
+                           slotNames[slot];
+        }
+    }
+    std::string question = "Restore " + std::to_string(backup.images.size()) +
+                           " songs from the backup into the keyboard?";
+    if (!overwritten.empty()) {
+        question += "\nThese slots will be overwritten: " + overwritten + ".";
+    }
+    return question;
+}
+
+std::string RestoreSummary(const RestoreOutcome& outcome) {
+    std::string text = outcome.restored.empty()
+                           ? "Nothing was restored."
+                           : "Restored slots " + SlotList(outcome.restored) + ".";
+    if (!outcome.failed.empty()) {
+        text += "\nFailed: " + FailureList(outcome.failed) + ".";
+    }
+    return text;
 }
 
 // Greys the keyboard's commands for as long as a transfer runs.
@@ -134,6 +227,7 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         return false;
     }
     const TransferScope busy(this);
+    const bool verify = VerifyAfterSending();
     bool answers = true;
     qsizetype cursor = 0;
     for (const QString& file : files) {
@@ -141,19 +235,24 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         if (slot < 0) {
             break;
         }
-        // The conversion does not depend on the slot: a refused song is refused once.
-        const ConversionOutcome conversion =
-            ConvertPrivately(CCJShell::ToPath(CCJShell::JoinPath(folder, file)));
-        conversion.ShowMessages(Prompt());
-        if (!conversion.Accepted() || conversion.image.empty()) {
-            Prompt().Message("File is not supported!");
+        // The image does not depend on the slot: a refused file is refused once.
+        const std::optional<std::vector<std::uint8_t>> image =
+            ImageToSend(CCJShell::JoinPath(folder, file));
+        if (!image) {
             continue;
         }
-        StartProgress(conversion.image.size());
-        if (link->SendFile(conversion.image, static_cast<int>(slot), kSendTimeout)) {
-            m_nPosition = m_progress->maximum();
-            m_progress->setValue(m_nPosition);
-            Prompt().Message("Download successfully!");
+        StartProgress(image->size());
+        const int target = static_cast<int>(slot);
+        if (link->SendFile(*image, target, kSendTimeout)) {
+            if (const std::optional<std::string> difference =
+                    verify ? VerifySlot(*link, *image, target) : std::nullopt) {
+                Prompt().Message(file.toStdString() + "  Download error! Slot " +
+                                 std::to_string(target) + ": " + *difference + ".");
+            } else {
+                m_nPosition = m_progress->maximum();
+                m_progress->setValue(m_nPosition);
+                Prompt().Message("Download successfully!");
+            }
         } else if (CTopLeftView* slotView = FindTopLeftView(this);
                    slotView == nullptr || !slotView->ReadSlots()) {
             // Said once: every further request would only wait for its time-out again.
@@ -175,24 +274,40 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
 }
 
 void CTopMiddleView::StartProgress(std::size_t imageSize) {
-    const auto top =
-        static_cast<int>(std::min(CMidiTrans::SendSteps(imageSize), kMaxProgressRange));
-    m_progress->setRange(0, top);
-    m_progress->setValue(0);
-    m_nPosition = 0;
-    m_progress->show();
+    ShowBar(CMidiTrans::SendSteps(imageSize));
     if (CMidiTrans* link = FindMidiTrans(this)) {
         link->SetProgress([this] { OnStep(); });
     }
 }
 
+void CTopMiddleView::ShowBar(std::size_t steps) {
+    m_progress->setRange(0, static_cast<int>(std::min(steps, kMaxProgressRange)));
+    m_progress->setValue(0);
+    m_nPosition = 0;
+    m_progress->show();
+}
+
 void CTopMiddleView::OnStep() {
     const int top = m_progress->maximum();
-    m_nPosition = std::min(m_nPosition + 1, top);
+    int position = std::min(m_nPosition + 1, top);
     // The keyboard's reply, not the last chunk, completes a send: hold the bar below 98 %.
-    if (Percent(m_nPosition, top) > 98) {
-        m_nPosition = static_cast<int>(top * 0.98);
+    if (Percent(position, top) > 98) {
+        position = static_cast<int>(top * 0.98);
     }
+    ShowPosition(position);
+}
+
+void CTopMiddleView::OnBlock(std::size_t received, std::size_t blocks) {
+    if (received == 0) {
+        ShowBar(blocks);
+    } else {
+        ShowPosition(static_cast<int>(std::min(received, kMaxProgressRange)));
+    }
+}
+
+void CTopMiddleView::ShowPosition(int position) {
+    const int top = m_progress->maximum();
+    m_nPosition = position;
     // Chunks come far faster than a screen shows them: the bar takes a position only when its
     // percentage changes, and is drawn at the event loop's next turn (the wait's pump).
     if (Percent(m_nPosition, top) != Percent(m_progress->value(), top)) {
@@ -215,12 +330,15 @@ void CTopMiddleView::OnFetch() {
         return;
     }
     const TransferScope busy(this);
+    link->SetBlockProgress(
+        [this](std::size_t received, std::size_t blocks) { OnBlock(received, blocks); });
     for (qsizetype slot = 0; slot < names.size(); ++slot) {
         const QString& name = names[slot];
         if (name.isEmpty()) {
             continue;
         }
-        const QString path = CCJShell::JoinPath(repository->m_strRepository, SlotFileName(name));
+        const QString path = CCJShell::JoinPath(repository->m_strRepository,
+                                                SlotFileName(name) + QStringLiteral(".mix"));
         if (QFileInfo(path).isDir()) {
             continue;
         }
@@ -231,7 +349,92 @@ void CTopMiddleView::OnFetch() {
             Prompt().Message((name + QStringLiteral("  Upload error!")).toStdString());
         }
     }
+    link->SetBlockProgress(nullptr);
+    m_progress->hide();
     repository->RefreshRepository();
+}
+
+void CTopMiddleView::OnBackUpKeyboard() {
+    const QString parent = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Back Up Keyboard: the folder to put the backup in"));
+    if (!parent.isEmpty()) {
+        BackUpInto(parent);
+    }
+}
+
+void CTopMiddleView::BackUpInto(const QString& parent) {
+    CMidiTrans* link = FindMidiTrans(this);
+    if (link == nullptr || !link->CanTalkToKeyboard()) {
+        return;
+    }
+    const QString folder = CCJShell::JoinPath(
+        parent, QStringLiteral("Korvana backup ") +
+                    QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmm")));
+    const std::filesystem::path path = CCJShell::ToPath(folder);
+    if (const std::optional<std::string> problem = BackupFolderProblem(path)) {
+        Prompt().Message(folder.toStdString() + " " + *problem + ": nothing was backed up.");
+        return;
+    }
+    BackupOutcome outcome;
+    {
+        const TransferScope busy(this);
+        outcome =
+            BackupKeyboard(*link, path, link->DeviceName(),
+                           [this](const SlotProgress& progress) { OnSlotProgress(progress); });
+        m_progress->hide();
+    }
+    if (!outcome.error.empty()) {
+        Prompt().Message("The backup failed: " + outcome.error);
+        return;
+    }
+    Prompt().Message(BackupSummary(outcome, folder.toStdString()));
+}
+
+void CTopMiddleView::OnRestoreBackup() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Restore Backup: the backup's folder"));
+    if (!folder.isEmpty()) {
+        RestoreFrom(folder);
+    }
+}
+
+void CTopMiddleView::RestoreFrom(const QString& folder) {
+    CMidiTrans* link = FindMidiTrans(this);
+    CTopLeftView* slotView = FindTopLeftView(this);
+    if (link == nullptr || !link->CanTalkToKeyboard() || slotView == nullptr) {
+        return;
+    }
+    std::string error;
+    const std::optional<LoadedBackup> backup = LoadBackup(CCJShell::ToPath(folder), error);
+    if (!backup) {
+        Prompt().Message(error + ". Nothing was sent.");
+        return;
+    }
+    if (!Confirmed(RestoreQuestion(*backup, slotView->m_slotNames).c_str())) {
+        return;
+    }
+    RestoreOutcome outcome;
+    {
+        const TransferScope busy(this);
+        outcome = RestoreBackup(*link, *backup, {.verify = VerifyAfterSending()},
+                                [this](const SlotProgress& progress) { OnSlotProgress(progress); });
+        m_progress->hide();
+    }
+    Prompt().Message(RestoreSummary(outcome));
+    slotView->Refresh();
+}
+
+void CTopMiddleView::OnSlotProgress(const SlotProgress& progress) {
+    // The bar covers the whole backup or restore: a hundred steps for each slot.
+    const auto top = static_cast<int>(std::min(progress.count * 100, kMaxProgressRange));
+    if (m_progress->maximum() != top || m_progress->isHidden()) {
+        ShowBar(static_cast<std::size_t>(top));
+    }
+    const std::size_t share =
+        progress.bytesTotal > 0
+            ? std::min<std::size_t>(100, progress.bytesDone * 100 / progress.bytesTotal)
+            : 0;
+    ShowPosition(static_cast<int>(std::min<std::size_t>((progress.index - 1) * 100 + share, top)));
 }
 
 }  // namespace korvana

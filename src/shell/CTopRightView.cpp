@@ -47,7 +47,7 @@ void CTopRightView::RefreshRepository() {
     m_listRepository->DeleteAllItems();
     const QFileInfoList songs =
         QDir(m_strRepository)
-            .entryInfoList({QStringLiteral("*.mid")},
+            .entryInfoList({QStringLiteral("*.mid"), QStringLiteral("*.mix")},
                            QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                            QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& song : songs) {

@@ -18,8 +18,8 @@ class CTopRightView : public QWidget {
 public:
     CTopRightView(const QString& repositoryFolder, QWidget* parent = nullptr);
 
-    // Rebuilds the list from the folder: every "*.mid" file in any letter case, in the order of
-    // the list's sort (at first by name, ignoring case).
+    // Rebuilds the list from the folder: every song ("*.mid") and song image ("*.mix") in any
+    // letter case, in the order of the list's sort (at first by name, ignoring case).
     void RefreshRepository();
 
     // The names of the selected rows, in row order.

@@ -1,5 +1,6 @@
 #include "DevListCtrl.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QPixmap>
 
@@ -7,6 +8,7 @@
 #include "ListPopupMenu.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "VerifySetting.h"
 
 namespace korvana {
 
@@ -23,8 +25,16 @@ QIcon BlankIcon(const QSize& size) {
 
 DevListCtrl::DevListCtrl(QWidget* parent)
     : CCJListCtrl(parent),
+      m_verifyAction(new QAction(QStringLiteral("Verify after sending"), this)),
+      m_backUpAction(new QAction(QStringLiteral("Back Up Keyboard\u2026"), this)),
+      m_restoreAction(new QAction(QStringLiteral("Restore Backup\u2026"), this)),
       m_midiIcon(CCJShell::MidiFileIcon()),
       m_blankIcon(BlankIcon(iconSize().isValid() ? iconSize() : QSize(16, 16))) {
+    m_verifyAction->setCheckable(true);
+    m_verifyAction->setChecked(VerifyAfterSending());
+    connect(m_verifyAction, &QAction::toggled, this, &SetVerifyAfterSending);
+    connect(m_backUpAction, &QAction::triggered, this, &DevListCtrl::backUpRequested);
+    connect(m_restoreAction, &QAction::triggered, this, &DevListCtrl::restoreRequested);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
@@ -54,10 +64,14 @@ void DevListCtrl::OnRefresh() {
     emit refreshRequested();
 }
 
+QList<QAction*> DevListCtrl::KeyboardActions() const {
+    return {m_verifyAction, m_backUpAction, m_restoreAction};
+}
+
 void DevListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     RunListPopupMenu(
         this, event->globalPos(), RowAt(event->pos()) >= 0, [this] { OnDeleteSlot(); },
-        [this] { OnRefresh(); });
+        [this] { OnRefresh(); }, KeyboardActions());
 }
 
 }  // namespace korvana

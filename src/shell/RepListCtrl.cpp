@@ -13,6 +13,7 @@
 #include "ListPopupMenu.h"
 #include "Prompt.h"
 #include "ResourceIds.h"
+#include "SongImageRow.h"
 
 namespace korvana {
 
@@ -46,6 +47,9 @@ int RepListCtrl::AddFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return -1;
+    }
+    if (IsSongImageName(info.fileName())) {
+        return AddRow(SongImageRowTexts(info), SongImageIcon());
     }
     return AddRow(CCJShell::MidiRowTexts(info), CCJShell::GetIcon(info));
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives korvana-keyboard, running as its own process on a private JACK server with the dummy
-# driver, through korvana-cli: connect, list, send, list, fetch, delete.
+# driver, through korvana-cli: connect, list, send, list, fetch, backup, delete, restore.
 # Usage: jack_roundtrip.sh KORVANA_CLI KORVANA_KEYBOARD
 set -euo pipefail
 cli=$1
@@ -70,6 +70,17 @@ cmp "$work/fetched3.bin" "$work/store/slot-003.bin" || fail "fetched song differ
 kbd fetch 1 "$work/fetched1.bin" || fail "fetch"
 cmp "$work/fetched1.bin" "$work/seeded.bin" || fail "fetched bytes differ from the stored ones"
 
+# A backup is not repeated into a folder that an attempt already filled: each try starts afresh.
+for attempt in 1 2 3; do
+  rm -rf "$work/backup"
+  kbd backup --json "$work/backup" >"$work/backup.json.out" && break
+  [ $attempt -lt 3 ] || fail "backup"
+done
+[ "$(cd "$work/backup" && echo *)" = "backup.json slot-001.mix slot-003.mix" ] || fail "backup files"
+cmp "$work/backup/slot-001.mix" "$work/seeded.bin" || fail "backed-up slot differs"
+cmp "$work/backup.json.out" "$work/backup/backup.json" || fail "backup --json is not the manifest"
+grep -q '"empty": \[' "$work/backup/backup.json" || fail "manifest lists no empty slots"
+
 kbd delete 1 || fail "delete"
 kbd list | grep -qP '^1\tEmpty$' || fail "deleted slot still listed"
 [ ! -e "$work/store/slot-001.bin" ] || fail "deleted slot still stored"
@@ -80,4 +91,8 @@ rc=$?
 set -e
 [ $rc -eq 1 ] || fail "fetch of an empty slot exited $rc"
 [ ! -e "$work/none.bin" ] || fail "failed fetch left a file"
+
+kbd restore --exact --verify --json "$work/backup" >"$work/restore.out" || fail "restore"
+grep -q '"restored": \[' "$work/restore.out" || fail "restore --json"
+cmp "$work/store/slot-001.bin" "$work/seeded.bin" || fail "restored slot differs"
 echo "JACK round trip passed"

@@ -24,7 +24,7 @@ chmod +x "$work/bin/korvana-cli"
 PATH=$work/bin:$PATH
 
 mkdir -p "$work/songs/Latin"
-touch "$work/songs/Bossa.mid" "$work/songs/Rumba.MID" "$work/songs/notes.txt"
+touch "$work/songs/Bossa.mid" "$work/songs/Rumba.MID" "$work/songs/notes.txt" "$work/songs/Slot.Mix"
 cd "$work/songs" || exit 1
 
 # Completes the last word of the given command line; prints the offers sorted, one per line.
@@ -63,8 +63,12 @@ check "Korvana\\ Keyboard" korvana-cli --in Ko
 check "Korvana\\ Keyboard" korvana-cli --in 1 --out Ko
 check "list" korvana-cli --in 1 --out 1 li
 check "Bossa.mid Latin Rumba.MID" korvana-cli check ""
-check "Bossa.mid Latin Rumba.MID" korvana-cli --in 1 --out 1 send ""
+check "backup" korvana-cli --in 1 --out 1 ba
+check "Bossa.mid Latin Rumba.MID Slot.Mix" korvana-cli --in 1 --out 1 send ""
 check "" korvana-cli --in 1 --out 1 send Bossa.mid ""
+check "Bossa.mid Latin Rumba.MID Slot.Mix" korvana-cli --in 1 --out 1 send --verify ""
+check "--exact" korvana-cli --in 1 --out 1 restore --e
+check "Latin" korvana-cli --in 1 --out 1 backup ""
 
 [ "$failed" = 0 ] && echo "completion offers what korvana-cli takes"
 exit "$failed"

@@ -20,7 +20,7 @@ done
 usage_words() {
     "$1" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u
     [ "$(basename "$1")" = korvana-cli ] &&
-        "$1" --help | sed -n 's/^  korvana-cli .*\b\(convert\|check\|fix\|ports\|connect\|list\|send\|delete\|fetch\)\b.*/\1/p' |
+        "$1" --help | sed -n 's/^  korvana-cli .*\b\(convert\|check\|fix\|ports\|connect\|list\|send\|delete\|fetch\|backup\|restore\)\b.*/\1/p' |
         sort -u
     return 0
 }

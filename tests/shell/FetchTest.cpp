@@ -1,3 +1,4 @@
+#include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
 
@@ -17,16 +18,31 @@ protected:
         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     }
-    QString FileOf(int slot) { return m_repository + QString::fromStdString(SlotName(slot)); }
+    QString FileOf(int slot) {
+        return m_repository + QString::fromStdString(SlotName(slot)) + QStringLiteral(".mix");
+    }
 };
 
-TEST_F(Fetch, EverySelectedSongLandsInTheRepositoryUnderItsName) {
+TEST_F(Fetch, EverySelectedSongLandsInTheRepositoryAsASongImageNamedAfterItsSlot) {
     SelectSlots({0, 1, 2});
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());
     EXPECT_EQ(ReadBytes(FileOf(0)), Stored(0));
     EXPECT_EQ(ReadBytes(FileOf(2)), Stored(2));
     EXPECT_EQ(Entries(m_repository).size(), 2);
+}
+
+TEST_F(Fetch, TheBarStepsOncePerReceivedBlock) {
+    std::vector<int> positions;
+    QObject::connect(Transfer().m_progress, &QProgressBar::valueChanged,
+                     [&](int) { positions.push_back(Transfer().m_nPosition); });
+    SelectSlots({2});
+    Transfer().OnFetch();
+    // 782 bytes come in 4 blocks: the bar's range is the block count, it starts empty, ends
+    // full, and goes when the fetch is over.
+    EXPECT_EQ(Transfer().m_progress->maximum(), 4);
+    EXPECT_EQ(positions, std::vector<int>({0, 1, 2, 3, 4}));
+    EXPECT_FALSE(Transfer().m_progress->isVisible());
 }
 
 TEST_F(Fetch, AnExistingFileIsReplacedOnlyAfterYes) {
@@ -56,9 +72,9 @@ TEST_F(Fetch, AHostileSlotNameNeverWritesOutsideTheRepository) {
     SelectSlots({0, 2});
     Transfer().OnFetch();
     EXPECT_TRUE(m_prompt.m_texts.empty());
-    EXPECT_EQ(Entries(m_repository), QStringList({".._.._escaped", "__"}));
+    EXPECT_EQ(Entries(m_repository), QStringList({".._.._escaped.mix", "__.mix"}));
     EXPECT_EQ(Entries(m_dir.path()), QStringList({"Repository", "tmp"}));
-    EXPECT_EQ(ReadBytes(m_repository + ".._.._escaped"), Stored(0));
+    EXPECT_EQ(ReadBytes(m_repository + ".._.._escaped.mix"), Stored(0));
 }
 
 TEST_F(Fetch, AFailedFetchNamesTheSlotAndWritesNothing) {

@@ -126,15 +126,6 @@ TEST_F(KeyboardSimulatorTest, BadChecksumIsAnsweredWithTheErrorReply) {
     EXPECT_EQ(m_replies[0], MakeFrame(kCmdConnect, Bytes{kStatusError}));
 }
 
-TEST_F(KeyboardSimulatorTest, SongImageRules) {
-    EXPECT_TRUE(IsValidSongImage(SongImage(2)));
-    EXPECT_TRUE(IsValidSongImage(SongImage(4000)));
-    Bytes shortEntry = SongImage(100);
-    shortEntry.erase(shortEntry.begin());
-    EXPECT_FALSE(IsValidSongImage(shortEntry));
-    EXPECT_FALSE(IsValidSongImage(Bytes(82, 0x20)));
-}
-
 TEST_F(KeyboardSimulatorTest, SlowStoreAnswersOnceStoredWhileTheInputThreadGoesOn) {
     SimulatorFaults faults;
     faults.storeDelay = std::chrono::milliseconds(1000);
