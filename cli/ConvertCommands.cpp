@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "CMidiPattern.h"
 #include "Commands.h"
-#include "InputFile.h"
-#include "JsonText.h"
-#include "PathNames.h"
-#include "PrintableText.h"
-#include "PrivateConversion.h"
-#include "Prompt.h"
+#include "cli/JsonText.h"
+#include "cli/PrintableText.h"
+#include "common/InputFile.h"
+#include "common/PathNames.h"
+#include "common/Prompt.h"
+#include "conversion/CMidiPattern.h"
+#include "conversion/PrivateConversion.h"
 
 namespace korvana::cli {
 

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "CMidiTrans.h"
 #include "Commands.h"
 #include "ImageCommands.h"
-#include "JsonText.h"
-#include "PathNames.h"
-#include "PrintableText.h"
-#include "PrivateConversion.h"
-#include "Prompt.h"
-#include "RtMidiBackend.h"
-#include "SongImageFormat.h"
+#include "cli/JsonText.h"
+#include "cli/PrintableText.h"
+#include "common/PathNames.h"
+#include "common/Prompt.h"
+#include "conversion/PrivateConversion.h"
+#include "device/CMidiTrans.h"
+#include "device/RtMidiBackend.h"
+#include "device/SongImageFormat.h"
 
 namespace korvana::cli {
 namespace {

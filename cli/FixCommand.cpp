@@ -8,13 +8,13 @@
 #include <system_error>
 #include <vector>
 
-#include "ChannelMapping.h"
 #include "Commands.h"
-#include "JsonText.h"
-#include "PathNames.h"
-#include "PrintableText.h"
-#include "SafeFile.h"
-#include "SongFix.h"
+#include "cli/JsonText.h"
+#include "cli/PrintableText.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
+#include "conversion/ChannelMapping.h"
+#include "conversion/SongFix.h"
 
 namespace korvana::cli {
 namespace {

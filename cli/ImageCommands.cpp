@@ -4,12 +4,12 @@
 #include <nlohmann/json.hpp>
 
 #include "Commands.h"
-#include "PathNames.h"
-#include "PrintableText.h"
-#include "SafeFile.h"
-#include "SongImageFormat.h"
-#include "SongImageTransfer.h"
 #include "TerminalProgress.h"
+#include "cli/PrintableText.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
+#include "device/SongImageFormat.h"
+#include "device/SongImageTransfer.h"
 
 namespace korvana::cli {
 namespace fs = std::filesystem;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "CMidiTrans.h"
-#include "KeyboardRestore.h"
+#include "device/CMidiTrans.h"
+#include "device/KeyboardRestore.h"
 
 namespace korvana::cli {
 

@@ -1,8 +1,8 @@
-#include "JsonText.h"
+#include "cli/JsonText.h"
 
 #include <cstdio>
 
-#include "PrintableText.h"
+#include "cli/PrintableText.h"
 
 namespace korvana::cli {
 

@@ -1,4 +1,4 @@
-#include "PrintableText.h"
+#include "cli/PrintableText.h"
 
 #include <cstdio>
 

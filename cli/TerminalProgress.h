@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "CMidiTrans.h"
-#include "KeyboardBackup.h"
+#include "device/CMidiTrans.h"
+#include "device/KeyboardBackup.h"
 
 namespace korvana::cli {
 

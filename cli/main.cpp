@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "PrintableText.h"
+#include "cli/PrintableText.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

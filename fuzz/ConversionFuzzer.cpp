@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "CMidiPattern.h"
+#include "conversion/CMidiPattern.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "SafeFile.h"
+#include "common/SafeFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 

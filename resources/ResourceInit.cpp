@@ -1,4 +1,4 @@
-#include "KorvanaResources.h"
+#include "resources/KorvanaResources.h"
 
 #include <QtCore/qglobal.h>
 #include <mutex>

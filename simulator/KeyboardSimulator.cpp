@@ -1,10 +1,10 @@
-#include "KeyboardSimulator.h"
+#include "simulator/KeyboardSimulator.h"
 
 #include <algorithm>
 #include <thread>
 
-#include "Frame.h"
-#include "SysExChunks.h"
+#include "device/Frame.h"
+#include "device/SysExChunks.h"
 
 namespace korvana {
 namespace {

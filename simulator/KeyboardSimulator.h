@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "FrameAssembler.h"
-#include "SlotStore.h"
-#include "SongImageFormat.h"
-#include "TransferLimits.h"
+#include "device/FrameAssembler.h"
+#include "device/SongImageFormat.h"
+#include "device/TransferLimits.h"
+#include "simulator/SlotStore.h"
 
 namespace korvana {
 

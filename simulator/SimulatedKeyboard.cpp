@@ -1,4 +1,4 @@
-#include "SimulatedKeyboard.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana {
 namespace {

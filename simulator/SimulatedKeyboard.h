@@ -7,9 +7,9 @@
 #include <memory>
 #include <optional>
 
-#include "KeyboardSimulator.h"
-#include "LoopbackBackend.h"
-#include "SlotStore.h"
+#include "device/LoopbackBackend.h"
+#include "simulator/KeyboardSimulator.h"
+#include "simulator/SlotStore.h"
 
 namespace korvana {
 

@@ -1,10 +1,10 @@
-#include "SlotStore.h"
+#include "simulator/SlotStore.h"
 
 #include <cstdio>
 #include <system_error>
 
-#include "SafeFile.h"
-#include "TransferLimits.h"
+#include "common/SafeFile.h"
+#include "device/TransferLimits.h"
 
 namespace korvana {
 namespace fs = std::filesystem;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "KeyboardSimulator.h"
-#include "RtMidiBackend.h"
-#include "SlotStore.h"
+#include "device/RtMidiBackend.h"
+#include "simulator/KeyboardSimulator.h"
+#include "simulator/SlotStore.h"
 
 namespace {
 

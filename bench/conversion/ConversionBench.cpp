@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "BenchSongs.h"
-#include "CMidiReader.h"
-#include "SafeFile.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiReader.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>

@@ -7,12 +7,12 @@
 
 #include <chrono>
 
-#include "CMidiTrans.h"
-#include "KeyboardBackup.h"
-#include "SafeFile.h"
-#include "SimulatedKeyboard.h"
 #include "SongImage.h"
-#include "SongImageTransfer.h"
+#include "common/SafeFile.h"
+#include "device/CMidiTrans.h"
+#include "device/KeyboardBackup.h"
+#include "device/SongImageTransfer.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana {
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "CMidiTrans.h"
-#include "RtMidiBackend.h"
 #include "SongImage.h"
+#include "device/CMidiTrans.h"
+#include "device/RtMidiBackend.h"
 
 namespace {
 

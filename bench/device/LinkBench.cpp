@@ -19,14 +19,14 @@
 #include <mutex>
 #include <thread>
 
-#include "CMidiTrans.h"
-#include "Frame.h"
-#include "LoopbackBackend.h"
-#include "Prompt.h"
-#include "RecordingPrompt.h"
-#include "SimulatedKeyboard.h"
 #include "SongImage.h"
-#include "SysExChunks.h"
+#include "common/Prompt.h"
+#include "common/RecordingPrompt.h"
+#include "device/CMidiTrans.h"
+#include "device/Frame.h"
+#include "device/LoopbackBackend.h"
+#include "device/SysExChunks.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana {
 namespace {

@@ -13,13 +13,13 @@
 #include <memory>
 #include <vector>
 
-#include "CBottomRightView.h"
-#include "CCJShellList.h"
-#include "CMainFrame.h"
-#include "CTopRightView.h"
-#include "FramePanes.h"
-#include "KorvanaResources.h"
 #include "ShellTestSupport.h"
+#include "resources/KorvanaResources.h"
+#include "shell/CBottomRightView.h"
+#include "shell/CCJShellList.h"
+#include "shell/CMainFrame.h"
+#include "shell/CTopRightView.h"
+#include "shell/FramePanes.h"
 
 namespace korvana {
 namespace {

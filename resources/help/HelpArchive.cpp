@@ -1,4 +1,4 @@
-#include "HelpArchive.h"
+#include "resources/help/HelpArchive.h"
 
 namespace korvana {
 

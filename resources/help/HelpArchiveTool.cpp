@@ -3,7 +3,7 @@
 #include <QFile>
 #include <cstdio>
 
-#include "HelpArchive.h"
+#include "resources/help/HelpArchive.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

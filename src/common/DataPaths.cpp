@@ -1,4 +1,4 @@
-#include "DataPaths.h"
+#include "common/DataPaths.h"
 
 #include <system_error>
 

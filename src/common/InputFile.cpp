@@ -1,4 +1,4 @@
-#include "InputFile.h"
+#include "common/InputFile.h"
 
 #include <cerrno>
 #include <string>

@@ -1,4 +1,4 @@
-#include "PathNames.h"
+#include "common/PathNames.h"
 
 namespace korvana {
 

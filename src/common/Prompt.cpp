@@ -1,9 +1,9 @@
-#include "Prompt.h"
+#include "common/Prompt.h"
 
 #include <atomic>
 #include <cstdio>
 
-#include "RecordingPrompt.h"
+#include "common/RecordingPrompt.h"
 
 namespace korvana {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Prompt.h"
+#include "common/Prompt.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "common/SafeFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <random>
 
-#include "InputFile.h"
+#include "common/InputFile.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "Sha256.h"
+#include "common/Sha256.h"
 
 namespace korvana {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "Sha256.h"
+#include "common/Sha256.h"
 
 namespace korvana {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <openssl/evp.h>
 
-#include "Sha256.h"
+#include "common/Sha256.h"
 
 namespace korvana {
 

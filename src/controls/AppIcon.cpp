@@ -1,8 +1,8 @@
-#include "AppIcon.h"
+#include "controls/AppIcon.h"
 
 #include <QFile>
 
-#include "KorvanaResources.h"
+#include "resources/KorvanaResources.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "CCJFlatHeaderCtrl.h"
+#include "controls/CCJFlatHeaderCtrl.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "PixelLines.h"
+#include "controls/PixelLines.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -8,8 +8,8 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "CCJFlatHeaderCtrl.h"
-#include "StringTable.h"
+#include "controls/CCJFlatHeaderCtrl.h"
+#include "controls/StringTable.h"
 
 namespace korvana {
 

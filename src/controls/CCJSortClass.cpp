@@ -1,4 +1,4 @@
-#include "CCJSortClass.h"
+#include "controls/CCJSortClass.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "CCJListCtrl.h"
-#include "LeadingNumber.h"
+#include "controls/CCJListCtrl.h"
+#include "controls/LeadingNumber.h"
 
 namespace korvana {
 

@@ -1,8 +1,8 @@
-#include "CGdiPlusBitmap.h"
+#include "controls/CGdiPlusBitmap.h"
 
 #include <QFile>
 
-#include "KorvanaResources.h"
+#include "resources/KorvanaResources.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "CGdipButton.h"
+#include "controls/CGdipButton.h"
 
 #include <QEnterEvent>
 #include <QPainter>

@@ -9,8 +9,8 @@
 #include <QPixmap>
 #include <memory>
 
-#include "CGdiPlusBitmap.h"
-#include "ColorMatrix.h"
+#include "controls/CGdiPlusBitmap.h"
+#include "controls/ColorMatrix.h"
 
 namespace korvana {
 

@@ -1,9 +1,9 @@
-#include "CXProgressCtrl.h"
+#include "controls/CXProgressCtrl.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "PixelLines.h"
+#include "controls/PixelLines.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "LeadingNumber.h"
+#include "controls/LeadingNumber.h"
 
 #include <QLocale>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "ListPopupMenu.h"
+#include "controls/ListPopupMenu.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "ResourceIds.h"
+#include "controls/ResourceIds.h"
 
 namespace korvana {
 

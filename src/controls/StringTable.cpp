@@ -1,8 +1,8 @@
-#include "StringTable.h"
+#include "controls/StringTable.h"
 
 #include <utility>
 
-#include "ResourceIds.h"
+#include "controls/ResourceIds.h"
 
 namespace korvana {
 

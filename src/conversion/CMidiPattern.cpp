@@ -1,11 +1,11 @@
-#include "CMidiPattern.h"
+#include "conversion/CMidiPattern.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "SafeFile.h"
-#include "TextFormat.h"
+#include "common/SafeFile.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "CMidiReader.h"
-#include "ControlListEntry.h"
-#include "ConversionOptions.h"
-#include "ConversionOutcome.h"
-#include "ConverterBuffers.h"
-#include "PendingFile.h"
+#include "conversion/CMidiReader.h"
+#include "conversion/ControlListEntry.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionOutcome.h"
+#include "conversion/ConverterBuffers.h"
+#include "conversion/PendingFile.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "CMidiReader.h"
+#include "conversion/CMidiReader.h"
 
 #include <cstring>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <system_error>
 
-#include "InputFile.h"
-#include "PathNames.h"
+#include "common/InputFile.h"
+#include "common/PathNames.h"
 
 namespace korvana {
 namespace {

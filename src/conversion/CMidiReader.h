@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "LargeArray.h"
-#include "MidiEvent.h"
-#include "TrackParser.h"
+#include "conversion/LargeArray.h"
+#include "conversion/MidiEvent.h"
+#include "conversion/TrackParser.h"
 
 namespace korvana {
 

@@ -1,9 +1,9 @@
-#include "ChannelMapping.h"
+#include "conversion/ChannelMapping.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "TextFormat.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

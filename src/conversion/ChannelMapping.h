@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ControlListEntry.h"
+#include "conversion/ControlListEntry.h"
 
 namespace korvana {
 

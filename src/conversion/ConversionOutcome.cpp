@@ -1,8 +1,8 @@
-#include "ConversionOutcome.h"
+#include "conversion/ConversionOutcome.h"
 
 #include <algorithm>
 
-#include "Prompt.h"
+#include "common/Prompt.h"
 
 namespace korvana {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ControlListEntry.h"
-#include "PartEventRecord.h"
+#include "conversion/ControlListEntry.h"
+#include "conversion/PartEventRecord.h"
 
 namespace korvana {
 

@@ -2,10 +2,10 @@
 #include <span>
 #include <string>
 
-#include "CMidiReader.h"
-#include "PathNames.h"
-#include "SafeFile.h"
-#include "TextFormat.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiReader.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

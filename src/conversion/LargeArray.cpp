@@ -1,4 +1,4 @@
-#include "LargeArray.h"
+#include "conversion/LargeArray.h"
 
 #include <cstdlib>
 

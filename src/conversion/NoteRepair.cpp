@@ -1,4 +1,4 @@
-#include "NoteRepair.h"
+#include "conversion/NoteRepair.h"
 
 #include <algorithm>
 #include <limits>

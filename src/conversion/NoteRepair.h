@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "RepairTrack.h"
+#include "conversion/RepairTrack.h"
 
 namespace korvana {
 

@@ -1,10 +1,10 @@
 #include <span>
 #include <vector>
 
-#include "CMidiPattern.h"
-#include "PathNames.h"
-#include "SafeFile.h"
-#include "TextFormat.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiPattern.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

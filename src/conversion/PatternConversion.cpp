@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "CMidiPattern.h"
-#include "TextFormat.h"
+#include "conversion/CMidiPattern.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

@@ -1,4 +1,4 @@
-#include "PendingFile.h"
+#include "conversion/PendingFile.h"
 
 namespace korvana {
 

@@ -1,7 +1,7 @@
-#include "PrivateConversion.h"
+#include "conversion/PrivateConversion.h"
 
-#include "CMidiPattern.h"
-#include "PathNames.h"
+#include "common/PathNames.h"
+#include "conversion/CMidiPattern.h"
 
 namespace korvana {
 namespace fs = std::filesystem;

@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "ConversionOptions.h"
-#include "ConversionOutcome.h"
+#include "conversion/ConversionOptions.h"
+#include "conversion/ConversionOutcome.h"
 
 namespace korvana {
 

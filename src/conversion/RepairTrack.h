@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "MidiEvent.h"
+#include "conversion/MidiEvent.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "SmfWriter.h"
+#include "conversion/SmfWriter.h"
 
 namespace korvana {
 namespace {

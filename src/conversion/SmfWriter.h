@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "MidiEvent.h"
+#include "conversion/MidiEvent.h"
 
 namespace korvana {
 

@@ -1,11 +1,11 @@
-#include "SongFix.h"
+#include "conversion/SongFix.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "PathNames.h"
-#include "PrivateConversion.h"
-#include "SafeFile.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
+#include "conversion/PrivateConversion.h"
 
 namespace korvana {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "SongRepair.h"
+#include "conversion/SongRepair.h"
 
 namespace korvana {
 

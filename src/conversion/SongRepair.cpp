@@ -1,16 +1,16 @@
-#include "SongRepair.h"
+#include "conversion/SongRepair.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 
-#include "CMidiPattern.h"
-#include "CMidiReader.h"
-#include "NoteRepair.h"
-#include "RepairTrack.h"
-#include "SmfWriter.h"
-#include "TextFormat.h"
+#include "conversion/CMidiPattern.h"
+#include "conversion/CMidiReader.h"
+#include "conversion/NoteRepair.h"
+#include "conversion/RepairTrack.h"
+#include "conversion/SmfWriter.h"
+#include "conversion/TextFormat.h"
 
 namespace korvana {
 namespace {

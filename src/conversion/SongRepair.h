@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ChannelMapping.h"
+#include "conversion/ChannelMapping.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "TextFormat.h"
+#include "conversion/TextFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

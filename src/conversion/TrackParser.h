@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "MidiEvent.h"
+#include "conversion/MidiEvent.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "BackupManifest.h"
+#include "device/BackupManifest.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "CMidiDevice.h"
+#include "device/CMidiDevice.h"
 
 #include <utility>
 
-#include "SysExChunks.h"
+#include "device/SysExChunks.h"
 
 namespace korvana {
 

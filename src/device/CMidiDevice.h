@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "FrameAssembler.h"
-#include "MidiBackend.h"
-#include "TransferLimits.h"
+#include "device/FrameAssembler.h"
+#include "device/MidiBackend.h"
+#include "device/TransferLimits.h"
 
 namespace korvana {
 

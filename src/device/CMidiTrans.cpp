@@ -1,14 +1,14 @@
-#include "CMidiTrans.h"
+#include "device/CMidiTrans.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <optional>
 
-#include "Frame.h"
-#include "Prompt.h"
-#include "SafeFile.h"
-#include "SysExChunks.h"
+#include "common/Prompt.h"
+#include "common/SafeFile.h"
+#include "device/Frame.h"
+#include "device/SysExChunks.h"
 
 namespace korvana {
 namespace {

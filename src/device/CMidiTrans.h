@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "CMidiDevice.h"
-#include "KeyboardLock.h"
-#include "SlotNameList.h"
-#include "TransferLimits.h"
-#include "TransferState.h"
+#include "device/CMidiDevice.h"
+#include "device/KeyboardLock.h"
+#include "device/SlotNameList.h"
+#include "device/TransferLimits.h"
+#include "device/TransferState.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "Frame.h"
+#include "device/Frame.h"
 
 #include <algorithm>
 #include <array>

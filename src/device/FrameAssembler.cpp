@@ -1,8 +1,8 @@
-#include "FrameAssembler.h"
+#include "device/FrameAssembler.h"
 
 #include <algorithm>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana {
 

@@ -1,14 +1,14 @@
-#include "KeyboardBackup.h"
+#include "device/KeyboardBackup.h"
 
 #include <algorithm>
 #include <chrono>
 #include <system_error>
 
-#include "CMidiTrans.h"
-#include "SafeFile.h"
-#include "Sha256.h"
-#include "SongImageTransfer.h"
-#include "TransferLimits.h"
+#include "common/SafeFile.h"
+#include "common/Sha256.h"
+#include "device/CMidiTrans.h"
+#include "device/SongImageTransfer.h"
+#include "device/TransferLimits.h"
 
 namespace korvana {
 namespace fs = std::filesystem;

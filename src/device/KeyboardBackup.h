@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "BackupManifest.h"
+#include "device/BackupManifest.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "KeyboardLock.h"
+#include "device/KeyboardLock.h"
 
 #include <cstdint>
 #include <cstdio>

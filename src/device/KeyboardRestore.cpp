@@ -1,13 +1,13 @@
-#include "KeyboardRestore.h"
+#include "device/KeyboardRestore.h"
 
 #include <algorithm>
 #include <system_error>
 
-#include "CMidiTrans.h"
-#include "SafeFile.h"
-#include "Sha256.h"
-#include "SongImageFormat.h"
-#include "SongImageTransfer.h"
+#include "common/SafeFile.h"
+#include "common/Sha256.h"
+#include "device/CMidiTrans.h"
+#include "device/SongImageFormat.h"
+#include "device/SongImageTransfer.h"
 
 namespace korvana {
 namespace fs = std::filesystem;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "BackupManifest.h"
-#include "KeyboardBackup.h"
+#include "device/BackupManifest.h"
+#include "device/KeyboardBackup.h"
 
 namespace korvana {
 

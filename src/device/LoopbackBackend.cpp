@@ -1,4 +1,4 @@
-#include "LoopbackBackend.h"
+#include "device/LoopbackBackend.h"
 
 #include <algorithm>
 

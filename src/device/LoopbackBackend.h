@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "MidiBackend.h"
+#include "device/MidiBackend.h"
 
 namespace korvana {
 

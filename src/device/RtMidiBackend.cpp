@@ -1,4 +1,4 @@
-#include "RtMidiBackend.h"
+#include "device/RtMidiBackend.h"
 
 #include <RtMidi.h>
 

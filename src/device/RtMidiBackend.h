@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "MidiBackend.h"
+#include "device/MidiBackend.h"
 
 class RtMidiIn;
 class RtMidiOut;

@@ -1,4 +1,4 @@
-#include "SlotNameList.h"
+#include "device/SlotNameList.h"
 
 namespace korvana {
 

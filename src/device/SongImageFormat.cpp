@@ -1,8 +1,8 @@
-#include "SongImageFormat.h"
+#include "device/SongImageFormat.h"
 
 #include <algorithm>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana {
 

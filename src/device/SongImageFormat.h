@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "TransferLimits.h"
+#include "device/TransferLimits.h"
 
 namespace korvana {
 

@@ -1,9 +1,9 @@
-#include "SongImageTransfer.h"
+#include "device/SongImageTransfer.h"
 
 #include <algorithm>
 
-#include "CMidiTrans.h"
-#include "RecordingPrompt.h"
+#include "common/RecordingPrompt.h"
+#include "device/CMidiTrans.h"
 
 namespace korvana {
 

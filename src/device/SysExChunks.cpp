@@ -1,8 +1,8 @@
-#include "SysExChunks.h"
+#include "device/SysExChunks.h"
 
 #include <algorithm>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana {
 

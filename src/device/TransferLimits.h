@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana {
 

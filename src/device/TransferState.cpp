@@ -1,4 +1,4 @@
-#include "TransferState.h"
+#include "device/TransferState.h"
 
 namespace korvana {
 

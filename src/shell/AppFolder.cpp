@@ -1,12 +1,12 @@
-#include "AppFolder.h"
+#include "shell/AppFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "CCJShell.h"
-#include "DataPaths.h"
+#include "common/DataPaths.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 

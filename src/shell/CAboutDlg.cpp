@@ -1,9 +1,9 @@
-#include "CAboutDlg.h"
+#include "shell/CAboutDlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "AppIcon.h"
+#include "controls/AppIcon.h"
 
 namespace korvana {
 

@@ -1,8 +1,8 @@
-#include "CBottomLeftView.h"
+#include "shell/CBottomLeftView.h"
 
 #include <QResizeEvent>
 
-#include "CCJShellTree.h"
+#include "shell/CCJShellTree.h"
 
 namespace korvana {
 

@@ -1,9 +1,9 @@
-#include "CBottomRightView.h"
+#include "shell/CBottomRightView.h"
 
 #include <QResizeEvent>
 
-#include "CCJShellList.h"
-#include "WindowSettings.h"
+#include "shell/CCJShellList.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 

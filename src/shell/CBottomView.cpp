@@ -1,14 +1,14 @@
-#include "CBottomView.h"
+#include "shell/CBottomView.h"
 
 #include <QFileInfo>
 #include <QResizeEvent>
 
-#include "CBottomLeftView.h"
-#include "CBottomRightView.h"
-#include "CCJShellList.h"
-#include "CCJShellTree.h"
-#include "CDisabledCSplitterWnd.h"
-#include "WindowSettings.h"
+#include "shell/CBottomLeftView.h"
+#include "shell/CBottomRightView.h"
+#include "shell/CCJShellList.h"
+#include "shell/CCJShellTree.h"
+#include "shell/CDisabledCSplitterWnd.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 

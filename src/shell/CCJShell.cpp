@@ -1,4 +1,4 @@
-#include "CCJShell.h"
+#include "shell/CCJShell.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -8,9 +8,9 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "CCJListCtrl.h"
-#include "CCJSortClass.h"
-#include "SongName.h"
+#include "controls/CCJListCtrl.h"
+#include "controls/CCJSortClass.h"
+#include "shell/SongName.h"
 
 namespace korvana {
 

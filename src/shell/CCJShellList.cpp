@@ -1,4 +1,4 @@
-#include "CCJShellList.h"
+#include "shell/CCJShellList.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -6,14 +6,14 @@
 #include <QFileInfo>
 #include <array>
 
-#include "CCJShell.h"
-#include "CCJShellTree.h"
-#include "CCJSortClass.h"
-#include "ColumnWidths.h"
-#include "FileDeletion.h"
-#include "ListPopupMenu.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
+#include "common/Prompt.h"
+#include "controls/CCJSortClass.h"
+#include "controls/ListPopupMenu.h"
+#include "controls/ResourceIds.h"
+#include "shell/CCJShell.h"
+#include "shell/CCJShellTree.h"
+#include "shell/ColumnWidths.h"
+#include "shell/FileDeletion.h"
 
 namespace korvana {
 

@@ -4,7 +4,7 @@
 // any letter case) of the folder selected in the tree, with song name, size, type and time,
 // sorted by the header's column. Rows can be opened, renamed and deleted.
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana {
 

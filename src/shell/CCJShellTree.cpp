@@ -1,4 +1,4 @@
-#include "CCJShellTree.h"
+#include "shell/CCJShellTree.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,10 +6,10 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
-#include "CCJShell.h"
-#include "CCJShellList.h"
-#include "Prompt.h"
-#include "WindowSettings.h"
+#include "common/Prompt.h"
+#include "shell/CCJShell.h"
+#include "shell/CCJShellList.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 

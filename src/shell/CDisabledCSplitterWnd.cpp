@@ -1,4 +1,4 @@
-#include "CDisabledCSplitterWnd.h"
+#include "shell/CDisabledCSplitterWnd.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "CHelpWnd.h"
+#include "shell/CHelpWnd.h"
 
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ResourceIds.h"
-#include "StringTable.h"
+#include "controls/ResourceIds.h"
+#include "controls/StringTable.h"
 
 namespace korvana {
 

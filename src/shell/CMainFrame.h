@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "CMidiTrans.h"
+#include "device/CMidiTrans.h"
 
 namespace korvana {
 

@@ -1,27 +1,27 @@
-#include "CMiddleView.h"
+#include "shell/CMiddleView.h"
 
 #include <QFileInfo>
 #include <QPointer>
 #include <QResizeEvent>
 
-#include "AppFolder.h"
-#include "CAboutDlg.h"
-#include "CBottomRightView.h"
-#include "CBottomView.h"
-#include "CCJShell.h"
-#include "CCJShellList.h"
-#include "CCJShellTree.h"
-#include "CGdipButton.h"
-#include "CHelpWnd.h"
-#include "CMainFrame.h"
-#include "CMidiDeviceDlg.h"
-#include "CMidiTrans.h"
-#include "CTopLeftView.h"
-#include "CTopRightView.h"
-#include "FramePanes.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
-#include "WindowSettings.h"
+#include "common/Prompt.h"
+#include "controls/CGdipButton.h"
+#include "controls/ResourceIds.h"
+#include "device/CMidiTrans.h"
+#include "shell/AppFolder.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CBottomRightView.h"
+#include "shell/CBottomView.h"
+#include "shell/CCJShell.h"
+#include "shell/CCJShellList.h"
+#include "shell/CCJShellTree.h"
+#include "shell/CHelpWnd.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMidiDeviceDlg.h"
+#include "shell/CTopLeftView.h"
+#include "shell/CTopRightView.h"
+#include "shell/FramePanes.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 

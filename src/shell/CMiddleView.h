@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TransferFiles.h"
+#include "shell/TransferFiles.h"
 
 namespace korvana {
 

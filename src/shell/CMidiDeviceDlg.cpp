@@ -1,4 +1,4 @@
-#include "CMidiDeviceDlg.h"
+#include "shell/CMidiDeviceDlg.h"
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -6,9 +6,9 @@
 #include <QRegularExpression>
 #include <optional>
 
-#include "CMidiTrans.h"
-#include "Prompt.h"
-#include "SimulatedKeyboard.h"
+#include "common/Prompt.h"
+#include "device/CMidiTrans.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana {
 

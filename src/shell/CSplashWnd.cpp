@@ -1,11 +1,11 @@
-#include "CSplashWnd.h"
+#include "shell/CSplashWnd.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
 
-#include "CGdiPlusBitmap.h"
-#include "ResourceIds.h"
+#include "controls/CGdiPlusBitmap.h"
+#include "controls/ResourceIds.h"
 
 namespace korvana {
 

@@ -1,17 +1,17 @@
-#include "CTessalyApp.h"
+#include "shell/CTessalyApp.h"
 
 #include <QTimer>
 
-#include "AppFolder.h"
-#include "AppIcon.h"
-#include "CMainFrame.h"
-#include "CSplashWnd.h"
-#include "CTopRightView.h"
-#include "FramePanes.h"
-#include "KeyboardLink.h"
-#include "KorvanaResources.h"
-#include "ResourceIds.h"
-#include "StringTable.h"
+#include "controls/AppIcon.h"
+#include "controls/ResourceIds.h"
+#include "controls/StringTable.h"
+#include "resources/KorvanaResources.h"
+#include "shell/AppFolder.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSplashWnd.h"
+#include "shell/CTopRightView.h"
+#include "shell/FramePanes.h"
+#include "shell/KeyboardLink.h"
 
 namespace korvana {
 

@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "QtPrompt.h"
+#include "shell/QtPrompt.h"
 
 namespace korvana {
 

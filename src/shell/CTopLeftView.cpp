@@ -1,16 +1,16 @@
-#include "CTopLeftView.h"
+#include "shell/CTopLeftView.h"
 
 #include <QResizeEvent>
 #include <array>
 
-#include "CCJFlatHeaderCtrl.h"
-#include "CMidiTrans.h"
-#include "CTopMiddleView.h"
-#include "ColumnWidths.h"
-#include "DevListCtrl.h"
-#include "FramePanes.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
+#include "common/Prompt.h"
+#include "controls/CCJFlatHeaderCtrl.h"
+#include "controls/ResourceIds.h"
+#include "device/CMidiTrans.h"
+#include "shell/CTopMiddleView.h"
+#include "shell/ColumnWidths.h"
+#include "shell/DevListCtrl.h"
+#include "shell/FramePanes.h"
 
 namespace korvana {
 

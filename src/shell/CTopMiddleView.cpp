@@ -1,4 +1,4 @@
-#include "CTopMiddleView.h"
+#include "shell/CTopMiddleView.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -10,25 +10,25 @@
 #include <optional>
 #include <vector>
 
-#include "CCJShell.h"
-#include "CGdipButton.h"
-#include "CMainFrame.h"
-#include "CMidiTrans.h"
-#include "CTopLeftView.h"
-#include "CTopRightView.h"
-#include "CXProgressCtrl.h"
-#include "DevListCtrl.h"
-#include "FramePanes.h"
-#include "KeyboardBackup.h"
-#include "KeyboardRestore.h"
-#include "PrivateConversion.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
-#include "SafeFile.h"
-#include "SlotFileName.h"
-#include "SongImageFormat.h"
-#include "SongImageTransfer.h"
-#include "VerifySetting.h"
+#include "common/Prompt.h"
+#include "common/SafeFile.h"
+#include "controls/CGdipButton.h"
+#include "controls/CXProgressCtrl.h"
+#include "controls/ResourceIds.h"
+#include "conversion/PrivateConversion.h"
+#include "device/CMidiTrans.h"
+#include "device/KeyboardBackup.h"
+#include "device/KeyboardRestore.h"
+#include "device/SongImageFormat.h"
+#include "device/SongImageTransfer.h"
+#include "shell/CCJShell.h"
+#include "shell/CMainFrame.h"
+#include "shell/CTopLeftView.h"
+#include "shell/CTopRightView.h"
+#include "shell/DevListCtrl.h"
+#include "shell/FramePanes.h"
+#include "shell/SlotFileName.h"
+#include "shell/VerifySetting.h"
 
 namespace korvana {
 

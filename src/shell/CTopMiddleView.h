@@ -12,7 +12,7 @@
 class QAction;
 #include <cstddef>
 
-#include "KeyboardBackup.h"
+#include "device/KeyboardBackup.h"
 
 namespace korvana {
 

@@ -1,15 +1,15 @@
-#include "CTopRightView.h"
+#include "shell/CTopRightView.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QResizeEvent>
 #include <array>
 
-#include "CCJShell.h"
-#include "ColumnWidths.h"
-#include "RepListCtrl.h"
-#include "ResourceIds.h"
-#include "WindowSettings.h"
+#include "controls/ResourceIds.h"
+#include "shell/CCJShell.h"
+#include "shell/ColumnWidths.h"
+#include "shell/RepListCtrl.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "TransferFiles.h"
+#include "shell/TransferFiles.h"
 
 namespace korvana {
 

@@ -1,11 +1,11 @@
-#include "CTopView.h"
+#include "shell/CTopView.h"
 
 #include <QResizeEvent>
 
-#include "CDisabledCSplitterWnd.h"
-#include "CTopLeftView.h"
-#include "CTopMiddleView.h"
-#include "CTopRightView.h"
+#include "shell/CDisabledCSplitterWnd.h"
+#include "shell/CTopLeftView.h"
+#include "shell/CTopMiddleView.h"
+#include "shell/CTopRightView.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "ColumnWidths.h"
+#include "shell/ColumnWidths.h"
 
 #include <QFontMetrics>
 #include <algorithm>

@@ -1,14 +1,14 @@
-#include "DevListCtrl.h"
+#include "shell/DevListCtrl.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QPixmap>
 
-#include "CCJShell.h"
-#include "ListPopupMenu.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
-#include "VerifySetting.h"
+#include "common/Prompt.h"
+#include "controls/ListPopupMenu.h"
+#include "controls/ResourceIds.h"
+#include "shell/CCJShell.h"
+#include "shell/VerifySetting.h"
 
 namespace korvana {
 

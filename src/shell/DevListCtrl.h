@@ -10,7 +10,7 @@
 #include <QList>
 #include <QString>
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana {
 

@@ -1,12 +1,12 @@
-#include "FileDeletion.h"
+#include "shell/FileDeletion.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
-#include "CCJShell.h"
-#include "Prompt.h"
+#include "common/Prompt.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 

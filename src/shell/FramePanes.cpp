@@ -1,15 +1,15 @@
-#include "FramePanes.h"
+#include "shell/FramePanes.h"
 
-#include "CBottomLeftView.h"
-#include "CBottomRightView.h"
-#include "CBottomView.h"
-#include "CDisabledCSplitterWnd.h"
-#include "CMainFrame.h"
-#include "CMiddleView.h"
-#include "CTopLeftView.h"
-#include "CTopMiddleView.h"
-#include "CTopRightView.h"
-#include "CTopView.h"
+#include "shell/CBottomLeftView.h"
+#include "shell/CBottomRightView.h"
+#include "shell/CBottomView.h"
+#include "shell/CDisabledCSplitterWnd.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMiddleView.h"
+#include "shell/CTopLeftView.h"
+#include "shell/CTopMiddleView.h"
+#include "shell/CTopRightView.h"
+#include "shell/CTopView.h"
 
 namespace korvana {
 

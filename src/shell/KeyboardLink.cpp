@@ -1,13 +1,13 @@
-#include "KeyboardLink.h"
+#include "shell/KeyboardLink.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
 #include <cstdlib>
 #include <string>
 
-#include "CCJShell.h"
-#include "RtMidiBackend.h"
-#include "SimulatedKeyboard.h"
+#include "device/RtMidiBackend.h"
+#include "shell/CCJShell.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana {
 

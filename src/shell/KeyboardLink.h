@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "CMidiTrans.h"
-#include "MidiBackend.h"
+#include "device/CMidiTrans.h"
+#include "device/MidiBackend.h"
 
 namespace korvana {
 

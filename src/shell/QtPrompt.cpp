@@ -1,11 +1,11 @@
-#include "QtPrompt.h"
+#include "shell/QtPrompt.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "ResourceIds.h"
-#include "StringTable.h"
+#include "controls/ResourceIds.h"
+#include "controls/StringTable.h"
 
 namespace korvana {
 

@@ -3,7 +3,7 @@
 // Message boxes of the window: every text and question of the program as a modal dialog over
 // the active window, captioned with the application title unless a caption is given.
 
-#include "Prompt.h"
+#include "common/Prompt.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "RepListCtrl.h"
+#include "shell/RepListCtrl.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -7,13 +7,13 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "CCJShell.h"
-#include "CCJSortClass.h"
-#include "FileDeletion.h"
-#include "ListPopupMenu.h"
-#include "Prompt.h"
-#include "ResourceIds.h"
-#include "SongImageRow.h"
+#include "common/Prompt.h"
+#include "controls/CCJSortClass.h"
+#include "controls/ListPopupMenu.h"
+#include "controls/ResourceIds.h"
+#include "shell/CCJShell.h"
+#include "shell/FileDeletion.h"
+#include "shell/SongImageRow.h"
 
 namespace korvana {
 

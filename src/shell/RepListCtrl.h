@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "SlotFileName.h"
+#include "shell/SlotFileName.h"
 
 namespace korvana {
 

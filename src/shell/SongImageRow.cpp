@@ -1,7 +1,7 @@
-#include "SongImageRow.h"
+#include "shell/SongImageRow.h"
 
-#include "AppIcon.h"
-#include "CCJShell.h"
+#include "controls/AppIcon.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 

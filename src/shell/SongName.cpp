@@ -1,10 +1,10 @@
-#include "SongName.h"
+#include "shell/SongName.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <exception>
 
-#include "CMidiReader.h"
+#include "conversion/CMidiReader.h"
 
 namespace korvana {
 

@@ -1,9 +1,9 @@
-#include "SongRepairOffer.h"
+#include "shell/SongRepairOffer.h"
 
-#include "CCJShell.h"
-#include "Prompt.h"
-#include "SafeFile.h"
-#include "SongFix.h"
+#include "common/Prompt.h"
+#include "common/SafeFile.h"
+#include "conversion/SongFix.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "TransferFiles.h"
+#include "shell/TransferFiles.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -6,10 +6,10 @@
 #include <optional>
 #include <system_error>
 
-#include "CCJShell.h"
-#include "PrivateConversion.h"
-#include "Prompt.h"
-#include "SafeFile.h"
+#include "common/Prompt.h"
+#include "common/SafeFile.h"
+#include "conversion/PrivateConversion.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SongRepairOffer.h"
+#include "shell/SongRepairOffer.h"
 
 namespace korvana {
 

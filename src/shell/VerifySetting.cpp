@@ -1,4 +1,4 @@
-#include "VerifySetting.h"
+#include "shell/VerifySetting.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "WindowSettings.h"
+#include "shell/WindowSettings.h"
 
 #include <QSettings>
 

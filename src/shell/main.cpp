@@ -1,4 +1,4 @@
-#include "CTessalyApp.h"
+#include "shell/CTessalyApp.h"
 
 int main(int argc, char** argv) {
     korvana::CTessalyApp app(argc, argv);

@@ -10,9 +10,9 @@
 #include <set>
 #include <string>
 
-#include "PathNames.h"
-#include "SafeFile.h"
 #include "SmfBytes.h"
+#include "common/PathNames.h"
+#include "common/SafeFile.h"
 
 // The program's output is read as bytes on both systems, so a stray CR cannot hide.
 #if defined(_WIN32)

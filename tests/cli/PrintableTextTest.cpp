@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "JsonText.h"
-#include "PrintableText.h"
+#include "cli/JsonText.h"
+#include "cli/PrintableText.h"
 
 namespace korvana::cli {
 namespace {

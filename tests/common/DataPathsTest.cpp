@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DataPaths.h"
-#include "SafeFile.h"
+#include "common/DataPaths.h"
+#include "common/SafeFile.h"
 
 namespace fs = std::filesystem;
 using korvana::LocateProgramData;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Prompt.h"
-#include "RecordingPrompt.h"
+#include "common/Prompt.h"
+#include "common/RecordingPrompt.h"
 
 using korvana::PromptAnswer;
 using korvana::PromptButtons;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "SafeFile.h"
+#include "common/SafeFile.h"
 
 namespace fs = std::filesystem;
 using korvana::TempFolder;

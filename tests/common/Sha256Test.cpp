@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "Sha256.h"
+#include "common/Sha256.h"
 
 namespace {
 

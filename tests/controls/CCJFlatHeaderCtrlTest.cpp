@@ -1,4 +1,4 @@
-#include "CCJFlatHeaderCtrl.h"
+#include "controls/CCJFlatHeaderCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "PixelProbe.h"
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana {
 namespace {

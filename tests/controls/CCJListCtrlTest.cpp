@@ -1,4 +1,4 @@
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <QTest>
 #include <memory>
 
-#include "CCJFlatHeaderCtrl.h"
-#include "ResourceIds.h"
+#include "controls/CCJFlatHeaderCtrl.h"
+#include "controls/ResourceIds.h"
 
 namespace korvana {
 namespace {

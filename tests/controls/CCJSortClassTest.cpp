@@ -1,4 +1,4 @@
-#include "CCJSortClass.h"
+#include "controls/CCJSortClass.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana {
 namespace {

@@ -1,4 +1,4 @@
-#include "CGdipButton.h"
+#include "controls/CGdipButton.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "PixelProbe.h"
 
-#include "ColorMatrix.h"
+#include "controls/ColorMatrix.h"
 
 namespace korvana {
 namespace {

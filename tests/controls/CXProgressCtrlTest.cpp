@@ -1,4 +1,4 @@
-#include "CXProgressCtrl.h"
+#include "controls/CXProgressCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "AppIcon.h"
-#include "CGdiPlusBitmap.h"
-#include "ResourceIds.h"
+#include "controls/AppIcon.h"
+#include "controls/CGdiPlusBitmap.h"
+#include "controls/ResourceIds.h"
 
 namespace korvana {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "CMidiReader.h"
-#include "SafeFile.h"
 #include "SmfBytes.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiReader.h"
 
 namespace korvana {
 namespace {

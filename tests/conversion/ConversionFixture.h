@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "CMidiPattern.h"
-#include "SafeFile.h"
 #include "SmfBytes.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiPattern.h"
 
 namespace korvana::test {
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "PrivateConversion.h"
-#include "RecordingPrompt.h"
-#include "SafeFile.h"
 #include "SmfBytes.h"
+#include "common/RecordingPrompt.h"
+#include "common/SafeFile.h"
+#include "conversion/PrivateConversion.h"
 
 namespace korvana {
 namespace {

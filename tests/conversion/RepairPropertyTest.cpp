@@ -10,11 +10,11 @@
 #include <map>
 #include <optional>
 
-#include "CMidiPattern.h"
-#include "CMidiReader.h"
 #include "RandomSongs.h"
-#include "SafeFile.h"
-#include "SongFix.h"
+#include "common/SafeFile.h"
+#include "conversion/CMidiPattern.h"
+#include "conversion/CMidiReader.h"
+#include "conversion/SongFix.h"
 
 namespace korvana {
 namespace {

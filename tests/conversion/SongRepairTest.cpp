@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "PrivateConversion.h"
-#include "SafeFile.h"
 #include "SmfBytes.h"
-#include "SongFix.h"
-#include "SongRepair.h"
+#include "common/SafeFile.h"
+#include "conversion/PrivateConversion.h"
+#include "conversion/SongFix.h"
+#include "conversion/SongRepair.h"
 
 namespace korvana {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "BackupManifest.h"
+#include "device/BackupManifest.h"
 
 namespace korvana {
 namespace {

@@ -5,8 +5,8 @@
 #include <chrono>
 
 #include "DeviceFixture.h"
-#include "Frame.h"
-#include "SysExChunks.h"
+#include "device/Frame.h"
+#include "device/SysExChunks.h"
 
 namespace korvana::test {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "CMidiTrans.h"
 #include "RecordingBackend.h"
-#include "SafeFile.h"
+#include "common/SafeFile.h"
+#include "device/CMidiTrans.h"
 
 namespace korvana::test {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "Frame.h"
-#include "FrameAssembler.h"
+#include "device/Frame.h"
+#include "device/FrameAssembler.h"
 
 namespace korvana {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "KeyboardLock.h"
-#include "SafeFile.h"
+#include "common/SafeFile.h"
+#include "device/KeyboardLock.h"
 
 namespace korvana::test {
 namespace {

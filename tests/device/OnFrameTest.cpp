@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DeviceFixture.h"
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana::test {
 namespace {

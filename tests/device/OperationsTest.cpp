@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "DeviceFixture.h"
-#include "Frame.h"
-#include "RecordingPrompt.h"
-#include "SafeFile.h"
+#include "common/RecordingPrompt.h"
+#include "common/SafeFile.h"
+#include "device/Frame.h"
 
 namespace korvana::test {
 namespace {

@@ -9,9 +9,9 @@
 #include <mutex>
 #include <vector>
 
-#include "Frame.h"
-#include "LoopbackBackend.h"
-#include "MidiBackend.h"
+#include "device/Frame.h"
+#include "device/LoopbackBackend.h"
+#include "device/MidiBackend.h"
 
 namespace korvana::test {
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "RtMidiBackend.h"
+#include "device/RtMidiBackend.h"
 
 namespace korvana::test {
 namespace {

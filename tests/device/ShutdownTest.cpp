@@ -7,9 +7,9 @@
 #include <chrono>
 #include <thread>
 
-#include "CMidiTrans.h"
-#include "Frame.h"
-#include "LoopbackBackend.h"
+#include "device/CMidiTrans.h"
+#include "device/Frame.h"
+#include "device/LoopbackBackend.h"
 
 namespace korvana::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "SongImageFormat.h"
+#include "device/SongImageFormat.h"
 
 namespace korvana {
 namespace {

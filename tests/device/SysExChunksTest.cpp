@@ -5,8 +5,8 @@
 #include <numeric>
 #include <vector>
 
-#include "Frame.h"
-#include "SysExChunks.h"
+#include "device/Frame.h"
+#include "device/SysExChunks.h"
 
 namespace korvana {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <QSettings>
 
-#include "CGdipButton.h"
-#include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
-#include "VerifySetting.h"
+#include "controls/CGdipButton.h"
+#include "controls/CXProgressCtrl.h"
+#include "shell/VerifySetting.h"
 
 namespace korvana::test {
 namespace {

@@ -5,11 +5,11 @@
 #include <QTest>
 #include <memory>
 
-#include "CCJFlatHeaderCtrl.h"
-#include "CCJShellList.h"
-#include "CCJShellTree.h"
-#include "RecordingPrompt.h"
 #include "ShellTestSupport.h"
+#include "common/RecordingPrompt.h"
+#include "controls/CCJFlatHeaderCtrl.h"
+#include "shell/CCJShellList.h"
+#include "shell/CCJShellTree.h"
 
 namespace korvana {
 namespace {

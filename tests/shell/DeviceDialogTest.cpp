@@ -1,5 +1,5 @@
-#include "CCJShell.h"
 #include "KeyboardWindowFixture.h"
+#include "shell/CCJShell.h"
 
 namespace korvana::test {
 namespace {

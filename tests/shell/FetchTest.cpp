@@ -1,6 +1,6 @@
-#include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
+#include "controls/CXProgressCtrl.h"
 
 namespace korvana::test {
 namespace {

@@ -6,11 +6,11 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "AppFolder.h"
-#include "CHelpWnd.h"
-#include "CMiddleView.h"
-#include "HelpArchive.h"
 #include "ShellTestSupport.h"
+#include "resources/help/HelpArchive.h"
+#include "shell/AppFolder.h"
+#include "shell/CHelpWnd.h"
+#include "shell/CMiddleView.h"
 
 namespace korvana {
 namespace {

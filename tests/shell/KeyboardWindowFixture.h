@@ -16,22 +16,22 @@
 #include <functional>
 #include <memory>
 
-#include "CCJShell.h"
-#include "CMainFrame.h"
-#include "CMiddleView.h"
-#include "CMidiDeviceDlg.h"
-#include "CMidiTrans.h"
-#include "CTopLeftView.h"
-#include "CTopMiddleView.h"
-#include "CTopRightView.h"
-#include "DevListCtrl.h"
-#include "Frame.h"
-#include "FramePanes.h"
-#include "KeyboardLink.h"
-#include "RecordingPrompt.h"
-#include "RepListCtrl.h"
 #include "ShellTestSupport.h"
-#include "SimulatedKeyboard.h"
+#include "common/RecordingPrompt.h"
+#include "device/CMidiTrans.h"
+#include "device/Frame.h"
+#include "shell/CCJShell.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMiddleView.h"
+#include "shell/CMidiDeviceDlg.h"
+#include "shell/CTopLeftView.h"
+#include "shell/CTopMiddleView.h"
+#include "shell/CTopRightView.h"
+#include "shell/DevListCtrl.h"
+#include "shell/FramePanes.h"
+#include "shell/KeyboardLink.h"
+#include "shell/RepListCtrl.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana::test {
 

@@ -2,8 +2,8 @@
 
 #include <QTemporaryDir>
 
-#include "CCJShell.h"
 #include "ShellTestSupport.h"
+#include "shell/CCJShell.h"
 
 namespace korvana {
 namespace {

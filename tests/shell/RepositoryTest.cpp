@@ -6,13 +6,13 @@
 #include <QTest>
 #include <QUrl>
 
-#include "AppFolder.h"
-#include "CCJFlatHeaderCtrl.h"
-#include "CTopRightView.h"
-#include "FileDeletion.h"
-#include "RecordingPrompt.h"
-#include "RepListCtrl.h"
 #include "ShellTestSupport.h"
+#include "common/RecordingPrompt.h"
+#include "controls/CCJFlatHeaderCtrl.h"
+#include "shell/AppFolder.h"
+#include "shell/CTopRightView.h"
+#include "shell/FileDeletion.h"
+#include "shell/RepListCtrl.h"
 
 namespace korvana {
 namespace {

@@ -1,11 +1,11 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "CGdipButton.h"
+#include "controls/CGdipButton.h"
 
-#include "CXProgressCtrl.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
+#include "controls/CXProgressCtrl.h"
 
 namespace korvana::test {
 namespace {

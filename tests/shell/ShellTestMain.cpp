@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "KorvanaResources.h"
+#include "resources/KorvanaResources.h"
 
 namespace {
 

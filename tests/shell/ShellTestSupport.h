@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "CCJListCtrl.h"
+#include "controls/CCJListCtrl.h"
 
 namespace korvana::test {
 

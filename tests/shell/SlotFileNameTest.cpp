@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SlotFileName.h"
+#include "shell/SlotFileName.h"
 
 namespace korvana {
 namespace {

@@ -2,8 +2,8 @@
 #include <QMenu>
 
 #include "KeyboardWindowFixture.h"
-#include "ListPopupMenu.h"
 #include "SongImage.h"
+#include "controls/ListPopupMenu.h"
 
 namespace korvana::test {
 namespace {

@@ -1,9 +1,9 @@
 // Song images in the window: Upload puts a slot into the repository as a .mix row of its own
 // kind, and Download sends such a file back as it is, or nothing when it is damaged.
 
-#include "CCJShell.h"
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
+#include "shell/CCJShell.h"
 
 namespace korvana::test {
 namespace {

@@ -1,12 +1,12 @@
-#include "TransferFiles.h"
+#include "shell/TransferFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "RecordingPrompt.h"
 #include "ShellTestSupport.h"
+#include "common/RecordingPrompt.h"
 
 namespace korvana {
 namespace {

@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <QTest>
 
-#include "CAboutDlg.h"
-#include "CSplashWnd.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CSplashWnd.h"
 
 namespace korvana {
 namespace {

@@ -4,17 +4,17 @@
 #include <QTest>
 #include <memory>
 
-#include "CBottomLeftView.h"
-#include "CBottomRightView.h"
-#include "CCJShellList.h"
-#include "CCJShellTree.h"
-#include "CMainFrame.h"
-#include "CMiddleView.h"
-#include "CTopRightView.h"
-#include "FramePanes.h"
-#include "RecordingPrompt.h"
-#include "RepListCtrl.h"
 #include "ShellTestSupport.h"
+#include "common/RecordingPrompt.h"
+#include "shell/CBottomLeftView.h"
+#include "shell/CBottomRightView.h"
+#include "shell/CCJShellList.h"
+#include "shell/CCJShellTree.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMiddleView.h"
+#include "shell/CTopRightView.h"
+#include "shell/FramePanes.h"
+#include "shell/RepListCtrl.h"
 
 namespace korvana {
 namespace {

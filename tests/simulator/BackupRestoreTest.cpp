@@ -5,13 +5,13 @@
 
 #include <fstream>
 
-#include "KeyboardBackup.h"
-#include "KeyboardRestore.h"
-#include "SafeFile.h"
-#include "Sha256.h"
 #include "SimulatorFixture.h"
 #include "SongImage.h"
-#include "SongImageTransfer.h"
+#include "common/SafeFile.h"
+#include "common/Sha256.h"
+#include "device/KeyboardBackup.h"
+#include "device/KeyboardRestore.h"
+#include "device/SongImageTransfer.h"
 
 namespace korvana::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
-#include "SafeFile.h"
 #include "SimulatorFixture.h"
 #include "SongImage.h"
+#include "common/SafeFile.h"
 
 namespace korvana::test {
 namespace {

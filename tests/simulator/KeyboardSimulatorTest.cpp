@@ -6,10 +6,10 @@
 #include <mutex>
 #include <thread>
 
-#include "Frame.h"
-#include "KeyboardSimulator.h"
 #include "SongImage.h"
-#include "SysExChunks.h"
+#include "device/Frame.h"
+#include "device/SysExChunks.h"
+#include "simulator/KeyboardSimulator.h"
 
 namespace korvana::test {
 namespace {

@@ -7,10 +7,10 @@
 
 #include <memory>
 
-#include "CMidiTrans.h"
-#include "RecordingPrompt.h"
-#include "SafeFile.h"
-#include "SimulatedKeyboard.h"
+#include "common/RecordingPrompt.h"
+#include "common/SafeFile.h"
+#include "device/CMidiTrans.h"
+#include "simulator/SimulatedKeyboard.h"
 
 namespace korvana::test {
 

@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #endif
 
-#include "SafeFile.h"
-#include "SlotStore.h"
 #include "SongImage.h"
-#include "TransferLimits.h"
+#include "common/SafeFile.h"
+#include "device/TransferLimits.h"
+#include "simulator/SlotStore.h"
 
 namespace korvana::test {
 namespace {

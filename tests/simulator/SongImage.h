@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Frame.h"
+#include "device/Frame.h"
 
 namespace korvana::test {
 

@@ -4,10 +4,10 @@
 
 #include <chrono>
 
-#include "Frame.h"
-#include "SafeFile.h"
 #include "SimulatorFixture.h"
 #include "SongImage.h"
+#include "common/SafeFile.h"
+#include "device/Frame.h"
 
 namespace korvana::test {
 namespace {
