@@ -1,5 +1,4 @@
 #include <QSignalSpy>
-#include <QTimer>
 
 #include "controls/CGdipButton.h"
 
@@ -274,7 +273,12 @@ TEST_F(Send, TheKeyboardsCommandsAreGreyedWhileASendRuns) {
     Prepare({});
     SelectSlots({1});
     std::vector<bool> enabledDuringSend;
-    QTimer::singleShot(0, [&] {
+    // Looked at as the first chunk is acknowledged: a posted event might wait for the pump's turn
+    // until after a fast send.
+    QObject::connect(Transfer().m_progress, &QProgressBar::valueChanged, [&] {
+        if (!enabledDuringSend.empty()) {
+            return;
+        }
         for (QWidget* command :
              std::initializer_list<QWidget*>{Bar().m_btnConnect, Bar().m_btnRefresh,
                                              Transfer().m_btnSend, Slots().m_wndDevList}) {
