@@ -10,7 +10,7 @@
 #include "SongImage.h"
 #include "controls/CGdipButton.h"
 #include "controls/CXProgressCtrl.h"
-#include "shell/VerifySetting.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana::test {
 namespace {
@@ -116,7 +116,7 @@ TEST_F(BackupMenu, ADamagedBackupIsNamedAndNothingIsSentOrAsked) {
 TEST_F(BackupMenu, VerifyAfterSendingIsRememberedAndFindsAByteStoredWrong) {
     EXPECT_FALSE(Slots().m_wndDevList->m_verifyAction->isChecked());
     Slots().m_wndDevList->m_verifyAction->setChecked(true);
-    EXPECT_TRUE(VerifyAfterSending());
+    EXPECT_TRUE(WindowSettings::LoadVerifyAfterSending());
     EXPECT_TRUE(DevListCtrl().m_verifyAction->isChecked()) << "a new window starts with it on";
 
     const std::vector<std::uint8_t> image = SongImage(700, 5);
@@ -132,7 +132,7 @@ TEST_F(BackupMenu, VerifyAfterSendingIsRememberedAndFindsAByteStoredWrong) {
     Transfer().OnSend();
     EXPECT_EQ(m_prompt.m_texts,
               Texts({"Bossa.mix  Download error! Slot 0: verify failed at byte 500."}));
-    SetVerifyAfterSending(false);
+    WindowSettings::SaveVerifyAfterSending(false);
 }
 
 }  // namespace
