@@ -1,7 +1,9 @@
-// The slot list's keyboard entries: "Verify after sending" remembered, "Back Up Keyboard…" and
-// "Restore Backup…" round trip with the window's commands greyed meanwhile, and a damaged
-// backup refused before anything is sent.
+// The slot list's keyboard entries: "Verify after sending" remembered, "Back Up Keyboard…" (its
+// parent folder chosen in the folder dialog) and "Restore Backup…" round trip with the window's
+// commands greyed meanwhile, and a damaged backup refused before anything is sent.
 
+#include <QDateTime>
+#include <QFileDialog>
 #include <QSettings>
 
 #include "KeyboardWindowFixture.h"
@@ -75,6 +77,25 @@ TEST_F(BackupMenu, BackUpWipeRestoreWithTheCommandsGreyedMeanwhile) {
     EXPECT_EQ(*Stored(1), one);
     EXPECT_EQ(*Stored(3), three);
     EXPECT_EQ(Column(*Slots().m_wndDevList)[1], QString::fromStdString(SlotName(1)));
+}
+
+TEST_F(BackupMenu, BackUpKeyboardAsksForTheParentFolderThroughTheFolderDialog) {
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        dialog->setDirectory(m_backups);
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog keeps its override protected
+    });
+    auto minute = [] {
+        return QStringLiteral("Korvana backup ") +
+               QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmm"));
+    };
+    const QString before = minute();
+    Slots().m_wndDevList->KeyboardActions().at(1)->trigger();
+    const QString made = QFileInfo(Backup()).fileName();
+    EXPECT_TRUE(made == before || made == minute()) << made.toStdString();
+    EXPECT_EQ(Entries(Backup()), QStringList({"backup.json", "slot-001.mix", "slot-003.mix"}));
 }
 
 TEST_F(BackupMenu, ADamagedBackupIsNamedAndNothingIsSentOrAsked) {
