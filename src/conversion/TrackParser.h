@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "conversion/MetaEvents.h"
 #include "conversion/MidiEvent.h"
 
 namespace korvana {
@@ -108,7 +109,7 @@ inline bool TrackCursor::Next(MidiEvent& event) {
                 break;
             }
             std::uint8_t type = 0;
-            if (status == 0xFF) {
+            if (status == meta::kStatus) {
                 if (p >= m_fileEnd)
                     return End();
                 type = *p++;
@@ -117,7 +118,7 @@ inline bool TrackCursor::Next(MidiEvent& event) {
             if (!ReadQuantity(p, m_fileEnd, count) ||
                 count > static_cast<std::uint64_t>(m_fileEnd - p))
                 return End();
-            if (status == 0xFF) {
+            if (status == meta::kStatus) {
                 // The type, then the bytes: one data byte more than the bytes.
                 event.dwLength = count + 1;
                 event.byData[0] = type;
