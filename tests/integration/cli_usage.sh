@@ -44,7 +44,8 @@ if [ "$(ls -A "$work/full")" != notes.txt ] || [ -e "$work/new" ]; then
   failures=$((failures + 1))
 fi
 message=$("$cli" --api nosuchsystem --in 0 --out 0 restore "$work/damaged" 2>&1 >/dev/null)
-if [[ $message != *"$work/damaged/backup.json"* ]]; then
+# Windows joins the manifest's name on with its own separator.
+if [[ $message != *"$work/damaged"[/\\]backup.json* ]]; then
   echo "FAILED: the refused restore did not name the manifest: $message" >&2
   failures=$((failures + 1))
 fi
