@@ -92,9 +92,10 @@ bool CMidiDevice::SendSysEx(std::span<const std::uint8_t> piece) {
 }
 
 bool CMidiDevice::SendFrame(std::span<const std::uint8_t> frame,
-                            std::chrono::steady_clock::time_point deadline) {
+                            std::chrono::steady_clock::time_point deadline,
+                            const std::atomic<int>* stop) {
     for (std::span<const std::uint8_t> piece : SplitFrame(frame)) {
-        if (std::chrono::steady_clock::now() > deadline)
+        if (std::chrono::steady_clock::now() > deadline || (stop != nullptr && *stop == 1))
             return false;
         m_bChunkAck = 0;
         if (!SendSysEx(piece))

@@ -63,10 +63,11 @@ public:
     // message of its own. Safe from the input thread and the waiting thread at once.
     bool SendSysEx(std::span<const std::uint8_t> piece);
     // Sends a whole frame in pieces, waiting for the acknowledgement of each; gives up at the
-    // deadline.
+    // deadline, and before the next piece once *stop is 1 (the piece under way is finished).
     bool SendFrame(std::span<const std::uint8_t> frame,
                    std::chrono::steady_clock::time_point deadline =
-                       std::chrono::steady_clock::time_point::max());
+                       std::chrono::steady_clock::time_point::max(),
+                   const std::atomic<int>* stop = nullptr);
 
     // Runs the caller's pump once.
     void PumpMessages();

@@ -84,6 +84,11 @@ std::chrono::milliseconds CMidiTrans::SendDeadline(std::size_t imageSize, std::u
     return timeout + SendSteps(imageSize) * kChunkAllowance + timeout * (imageSize / 1000 + 1);
 }
 
+void CMidiTrans::ExtendDeadline(Clock::duration pause) {
+    if (pause > Clock::duration::zero() && m_deadline < Clock::time_point::max() - pause)
+        m_deadline += pause;
+}
+
 void CMidiTrans::SetLockWait(std::chrono::milliseconds timeout, std::function<void()> onWait) {
     m_lockTimeout = timeout;
     m_onLockWait = std::move(onWait);
@@ -316,7 +321,7 @@ bool CMidiTrans::DeleteSlot(unsigned nSlot) {
 }
 
 bool CMidiTrans::SendFile(std::span<const std::uint8_t> image, int nSlot, std::uint32_t dwTimeout) {
-    if (nSlot < 0 || nSlot > kMaxSlot)
+    if (nSlot < 0 || nSlot > kMaxSlot || StopRequested())
         return false;
     OperationScope operation(*this);
     if (!operation.Locked())
@@ -350,7 +355,7 @@ bool CMidiTrans::SendFileData(std::span<const std::uint8_t> image, std::uint32_t
     StoreSum(frame, DataSum(image));
     SetTransState(kStateDataWait);
     // A chunk left unacknowledged stops the frame: the device cannot accept a partial file.
-    if (!m_pMidiDevice->SendFrame(frame, m_deadline))
+    if (!m_pMidiDevice->SendFrame(frame, m_deadline, &m_bStopRequested))
         return false;
     WaitState(dwTimeout, kStateDataAccepted);
     return TransState() == kStateDataAccepted;
@@ -363,6 +368,8 @@ bool CMidiTrans::ReceiveFile(const std::filesystem::path& strPath, int nSlot,
 }
 
 bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<std::uint8_t>& file) {
+    if (StopRequested())
+        return false;
     OperationScope operation(*this);
     if (!operation.Locked())
         return false;
@@ -381,6 +388,8 @@ bool CMidiTrans::ReceiveImage(int nSlot, std::uint32_t dwTimeout, std::vector<st
     if (m_blockProgress)
         m_blockProgress(0, blocks);
     for (std::uint32_t i = 0; i < blocks; ++i) {
+        if (StopRequested())
+            return false;
         const std::size_t place = std::size_t{i} * kBlockSize;
         std::size_t length = 0;
         const std::size_t room = std::min(kBlockSize, file.size() - place);

@@ -54,6 +54,17 @@ public:
     void SetLockWait(std::chrono::milliseconds timeout, std::function<void()> onWait);
     void SetLockFolder(std::filesystem::path folder) { m_lockFolder = std::move(folder); }
 
+    // Asks the transfer under way, and every send or fetch after it until ClearStop, to end
+    // after the chunk or block in flight: a send leaves its data frame unfinished, which the
+    // keyboard drops whole, and a fetch asks for no further block. Other requests still run, so
+    // that the slots can be read to say where things stand. Safe from any thread.
+    void RequestStop() { m_bStopRequested = 1; }
+    void ClearStop() { m_bStopRequested = 0; }
+    bool StopRequested() const { return m_bStopRequested == 1; }
+    // Moves the running operation's deadline on by pause: time spent on a question asked from
+    // within its wait, during which nothing was sent. Calling thread only.
+    void ExtendDeadline(std::chrono::steady_clock::duration pause);
+
     // progress runs on the calling thread once per acknowledged chunk of a send; null stops it.
     void SetProgress(ProgressFunction progress);
     // progress runs on the calling thread as a fetch goes: once the block count is known (with 0
@@ -130,6 +141,7 @@ private:
     std::array<std::uint8_t, FrameAssembler::kCapacity / 2> m_received{};
     std::atomic<int> m_bConnected{0};
     std::atomic<int> m_bIdle{1};  // 0 while an operation or a port enumeration runs
+    std::atomic<int> m_bStopRequested{0};
     // Only the calling thread touches these.
     BlockProgressFunction m_blockProgress;
     Clock::time_point m_deadline = Clock::time_point::max();  // of the running operation

@@ -39,6 +39,13 @@ private:
 
 }  // namespace
 
+Interruption AfterFailedTransfer(CMidiTrans& link) {
+    if (link.StopRequested())
+        return Interruption::Stopped;
+    std::vector<std::string> names;
+    return link.ReadDirectory(names) ? Interruption::None : Interruption::KeyboardGone;
+}
+
 std::optional<std::string> BackupFolderProblem(const fs::path& folder) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(folder, ec);
@@ -80,6 +87,11 @@ BackupOutcome BackupKeyboard(CMidiTrans& link, const fs::path& folder, const std
             manifest.empty.push_back(slot);
             continue;
         }
+        if (outcome.interruption != Interruption::None) {
+            manifest.failed.push_back(slot);
+            outcome.failures.push_back({slot, "not fetched"});
+            continue;
+        }
         SlotProgress step{slot, ++index, occupied, 0, 0};
         std::optional<std::vector<std::uint8_t>> image;
         {
@@ -88,10 +100,13 @@ BackupOutcome BackupKeyboard(CMidiTrans& link, const fs::path& folder, const std
         }
         const std::string file = BackupFileName(slot);
         std::string error;
-        if (!image)
-            error = "Upload error!";
-        else if (!WriteFileAtomically(folder / file, *image))
+        if (!image) {
+            outcome.interruption = AfterFailedTransfer(link);
+            error =
+                outcome.interruption == Interruption::Stopped ? kStoppedReason : "Upload error!";
+        } else if (!WriteFileAtomically(folder / file, *image)) {
             error = "cannot write " + file;
+        }
         const std::string digest = image ? Sha256Hex(*image) : std::string();
         if (error.empty() && digest.empty())
             error = "no SHA-256 for " + file;

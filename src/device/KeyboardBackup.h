@@ -38,12 +38,24 @@ struct SlotFailure {
     bool operator==(const SlotFailure&) const = default;
 };
 
+// Why a series of transfers ended before its last slot.
+enum class Interruption { None, Stopped, KeyboardGone };
+// The failure of the slot whose transfer a stop ended.
+inline constexpr const char* kStoppedReason = "stopped";
+
+// After a failed transfer of a series: whether the series ends there, because a stop was asked
+// for (CMidiTrans::RequestStop) or because the keyboard no longer lists its slots. A slot the
+// keyboard merely refused lets the series go on.
+Interruption AfterFailedTransfer(CMidiTrans& link);
+
 struct BackupOutcome {
     BackupManifest manifest;            // as written; its `failed` lists the slots not fetched
     std::vector<SlotFailure> failures;  // why each of those failed
     // What stopped the backup as a whole (the slot list could not be read, the folder or the
     // manifest could not be written); empty when the manifest was written.
     std::string error;
+    // Set when the fetches ended early; the slots left unfetched are among the failures.
+    Interruption interruption = Interruption::None;
 
     bool Complete() const { return error.empty() && failures.empty(); }
 };
@@ -53,7 +65,8 @@ std::optional<std::string> BackupFolderProblem(const std::filesystem::path& fold
 
 // Lists the slots, fetches every occupied one into the folder (created when missing) and writes
 // the manifest with the device's name. A slot that cannot be fetched leaves no file; the others
-// are still fetched. Nothing is written when the slot list cannot be read.
+// are still fetched, unless the failure interrupts the backup (then they fail as "not fetched").
+// Nothing is written when the slot list cannot be read.
 BackupOutcome BackupKeyboard(CMidiTrans& link, const std::filesystem::path& folder,
                              const std::string& device, const SlotProgressFunction& progress);
 

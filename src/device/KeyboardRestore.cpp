@@ -135,6 +135,10 @@ RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
     RestoreOutcome outcome;
     std::size_t index = 0;
     for (const BackupImage& image : backup.images) {
+        if (outcome.interruption != Interruption::None) {
+            outcome.failed.push_back({image.slot, "not sent"});
+            continue;
+        }
         SendProgress shown(link, progress,
                            {image.slot, ++index, backup.images.size(), 0, image.bytes.size()});
         const ImageSendResult result = SendSongImage(link, image.bytes, image.slot, options.verify);
@@ -142,10 +146,14 @@ RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
             shown.Done();
             outcome.restored.push_back(image.slot);
         } else {
-            outcome.failed.push_back({image.slot, result.error});
+            outcome.interruption = AfterFailedTransfer(link);
+            outcome.failed.push_back({image.slot, outcome.interruption == Interruption::Stopped
+                                                      ? kStoppedReason
+                                                      : result.error});
         }
     }
-    if (!options.exact || backup.manifest.empty.empty())
+    if (outcome.interruption != Interruption::None || !options.exact ||
+        backup.manifest.empty.empty())
         return outcome;
     std::vector<std::string> names;
     const bool listed = link.ReadDirectory(names);

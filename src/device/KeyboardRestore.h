@@ -42,9 +42,12 @@ struct RestoreOutcome {
     std::vector<int> restored;
     std::vector<SlotFailure> failed;
     std::vector<int> deleted;
+    // Set when the sends ended early; the slots left unsent are among the failures.
+    Interruption interruption = Interruption::None;
 };
 
-// Sends every image into its slot; a failing slot is reported and the others still go.
+// Sends every image into its slot; a failing slot is reported and the others still go, unless
+// the failure interrupts the restore (then they fail as "not sent" and nothing is deleted).
 RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
                              const RestoreOptions& options, const SlotProgressFunction& progress);
 

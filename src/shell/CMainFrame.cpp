@@ -1,8 +1,12 @@
 #include "shell/CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 
+#include "common/Prompt.h"
 #include "controls/AppIcon.h"
 #include "controls/CGdipButton.h"
 #include "controls/ResourceIds.h"
@@ -59,6 +63,22 @@ void CMainFrame::SetTabOrder() {
     }
 }
 
+void CMainFrame::TransferStarted() {
+    m_bTransferRunning = true;
+    m_midiTrans.ClearStop();
+    EnableKeyboardCommands(false);
+}
+
+void CMainFrame::TransferEnded() {
+    m_bTransferRunning = false;
+    m_midiTrans.ClearStop();
+    EnableKeyboardCommands(true);
+    if (m_bCloseAfterTransfer) {
+        // Once the command that ran the transfer has said how it ended.
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
 void CMainFrame::EnableKeyboardCommands(bool enable) {
     if (CMiddleView* bar = FindMiddleView(this)) {
         bar->m_btnConnect->setEnabled(enable);
@@ -67,6 +87,7 @@ void CMainFrame::EnableKeyboardCommands(bool enable) {
     if (CTopMiddleView* transfer = FindTopMiddleView(this)) {
         transfer->m_btnSend->setEnabled(enable);
         transfer->m_fetch->setEnabled(enable);
+        transfer->ShowCancel(!enable);
     }
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
         slotView->m_wndDevList->setEnabled(enable);
@@ -85,8 +106,34 @@ void CMainFrame::ShowDeviceName(const QString& name) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    WindowSettings::SaveGeometry(saveGeometry());
-    QWidget::closeEvent(event);
+    if (!m_bTransferRunning) {
+        m_bCloseAfterTransfer = false;
+        WindowSettings::SaveGeometry(saveGeometry());
+        QWidget::closeEvent(event);
+        return;
+    }
+    // The transfer waits in this event's handler: it goes on once the question is answered.
+    event->ignore();
+    if (m_bCloseAfterTransfer) {
+        return;
+    }
+    m_bCloseAfterTransfer = true;
+    if (m_midiTrans.StopRequested()) {
+        return;
+    }
+    const auto asked = std::chrono::steady_clock::now();
+    const PromptAnswer answer = Prompt().Ask(
+        "A transfer with the keyboard is running.\n"
+        "Yes: wait for its end, then close.\n"
+        "No: stop it after the current chunk, then close.\n"
+        "Cancel: keep the window open.",
+        PromptButtons::YesNoCancel);
+    m_midiTrans.ExtendDeadline(std::chrono::steady_clock::now() - asked);
+    if (answer == PromptAnswer::Cancel) {
+        m_bCloseAfterTransfer = false;
+    } else if (answer == PromptAnswer::No) {
+        m_midiTrans.RequestStop();
+    }
 }
 
 int CMainFrame::TopRowHeight(int outerHeight) {

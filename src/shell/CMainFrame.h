@@ -32,9 +32,12 @@ public:
     // panes and gone after them.
     CMidiTrans m_midiTrans;
 
-    // Greys the commands that talk to the keyboard (Connect, Refresh, Download, Upload and the
-    // slot list) while a transfer runs, and brings them back after it.
-    void EnableKeyboardCommands(bool enable);
+    // A send, fetch, backup or restore runs from TransferStarted to TransferEnded: the commands
+    // that talk to the keyboard (Connect, Refresh, Download, Upload and the slot list) are
+    // greyed and the transfer pane offers Cancel. A close asked for meanwhile happens after it.
+    void TransferStarted();
+    void TransferEnded();
+    bool TransferRunning() const { return m_bTransferRunning; }
 
     // Names the connected keyboard in the window title and the slot list's header ("Device —
     // NAME"); an empty name shows none.
@@ -44,7 +47,8 @@ public:
     bool m_bSplitterReady = false;
 
 protected:
-    // Remembers the window's place and size for the next run.
+    // Remembers the window's place and size for the next run. During a transfer it asks first
+    // whether to wait for its end or to stop it after the current chunk, and closes after it.
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // The window manager adds its frame after the window first shows, which changes the outer
@@ -52,8 +56,12 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void EnableKeyboardCommands(bool enable);
     void ApplyRowLayout();
     void SetTabOrder();
+
+    bool m_bTransferRunning = false;
+    bool m_bCloseAfterTransfer = false;
 };
 
 }  // namespace korvana

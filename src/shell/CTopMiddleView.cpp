@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <algorithm>
 #include <optional>
@@ -88,11 +89,19 @@ std::string FailureList(const std::vector<SlotFailure>& failures) {
     return text;
 }
 
+constexpr const char* kKeyboardGone =
+    "\nThe keyboard stopped answering, or its port is gone. Press Refresh once it is back.";
+
 std::string BackupSummary(const BackupOutcome& outcome, const std::string& folder) {
-    std::string text = "Backed up " + std::to_string(outcome.manifest.backedUp.size()) +
-                       " slots into " + folder + ".";
+    std::string text =
+        outcome.interruption == Interruption::Stopped ? "The backup was stopped. " : "";
+    text += "Backed up " + std::to_string(outcome.manifest.backedUp.size()) + " slots into " +
+            folder + ".";
     if (!outcome.failures.empty()) {
         text += "\nNot backed up: " + FailureList(outcome.failures) + ".";
+    }
+    if (outcome.interruption == Interruption::KeyboardGone) {
+        text += kKeyboardGone;
     }
     return text;
 }
@@ -125,17 +134,18 @@ std::string RestoreSummary(const RestoreOutcome& outcome) {
     return text;
 }
 
-// Greys the keyboard's commands for as long as a transfer runs.
+// The window's state for as long as a transfer runs: the keyboard's commands greyed, Cancel
+// offered.
 class TransferScope {
 public:
     explicit TransferScope(QWidget* from) : m_pFrame(qobject_cast<CMainFrame*>(from->window())) {
         if (m_pFrame != nullptr) {
-            m_pFrame->EnableKeyboardCommands(false);
+            m_pFrame->TransferStarted();
         }
     }
     ~TransferScope() {
         if (m_pFrame != nullptr) {
-            m_pFrame->EnableKeyboardCommands(true);
+            m_pFrame->TransferEnded();
         }
     }
     TransferScope(const TransferScope&) = delete;
@@ -145,9 +155,6 @@ private:
     QPointer<CMainFrame> m_pFrame;
 };
 
-const QString kKeyboardGone = QStringLiteral(
-    "\nThe keyboard stopped answering, or its port is gone. Press Refresh once it is back.");
-
 bool Confirmed(const char* question) {
     return Prompt().Ask(question, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
@@ -155,12 +162,18 @@ bool Confirmed(const char* question) {
 }  // namespace
 
 CTopMiddleView::CTopMiddleView(QWidget* parent)
-    : QWidget(parent), m_btnSend(new CGdipButton(this)), m_progress(new CXProgressCtrl(this)) {
+    : QWidget(parent),
+      m_btnSend(new CGdipButton(this)),
+      m_progress(new CXProgressCtrl(this)),
+      m_btnCancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setAutoFillBackground(true);
     m_btnSend->LoadImages(IDB_DOWNLOAD_NORMAL, IDB_DOWNLOAD_ACTIVE);
     m_btnSend->SetToolTipText(QStringLiteral("Download"));
     m_progress->hide();
     connect(m_btnSend, &CGdipButton::clicked, this, &CTopMiddleView::OnSend);
+    m_btnCancel->setToolTip(QStringLiteral("Stop after the current chunk (Esc)"));
+    m_btnCancel->hide();
+    connect(m_btnCancel, &QPushButton::clicked, this, &CTopMiddleView::OnCancel);
 
     m_fetch = new QAction(QStringLiteral("Upload"), this);
     m_fetch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
@@ -174,6 +187,34 @@ void CTopMiddleView::resizeEvent(QResizeEvent* event) {
     const int width = event->size().width();
     m_btnSend->setGeometry(10, 35, width + 2, 50);
     m_progress->setGeometry(14, 105, width - 16, 20);
+    m_btnCancel->setGeometry(14, 135, width - 16, m_btnCancel->sizeHint().height());
+}
+
+void CTopMiddleView::ShowCancel(bool show) {
+    m_btnCancel->setEnabled(true);
+    m_btnCancel->setVisible(show);
+    // Esc means Cancel only while there is something to cancel.
+    m_btnCancel->setShortcut(show ? QKeySequence(Qt::Key_Escape) : QKeySequence());
+}
+
+void CTopMiddleView::OnCancel() {
+    if (CMidiTrans* link = FindMidiTrans(this)) {
+        link->RequestStop();
+        // Taken: the transfer ends at its next chunk.
+        m_btnCancel->setEnabled(false);
+    }
+}
+
+std::string CTopMiddleView::SlotState(int slot) {
+    CTopLeftView* slotView = FindTopLeftView(this);
+    const std::string number = "Slot " + std::to_string(slot);
+    if (slotView == nullptr || !slotView->ReadSlots() ||
+        static_cast<std::size_t>(slot) >= slotView->m_slotNames.size()) {
+        return number + " could not be read: press Refresh to see what it holds.";
+    }
+    const std::string& name = slotView->m_slotNames[static_cast<std::size_t>(slot)];
+    return name == kEmptySlotText ? number + " is empty."
+                                  : number + " holds " + SlotText(name).toStdString() + ".";
 }
 
 void CTopMiddleView::OnSend() {
@@ -232,7 +273,7 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
     qsizetype cursor = 0;
     for (const QString& file : files) {
         const qsizetype slot = slotTexts.indexOf(mode, cursor);
-        if (slot < 0) {
+        if (slot < 0 || link->StopRequested()) {
             break;
         }
         // The image does not depend on the slot: a refused file is refused once.
@@ -243,29 +284,37 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         }
         StartProgress(image->size());
         const int target = static_cast<int>(slot);
-        if (link->SendFile(*image, target, kSendTimeout)) {
-            if (const std::optional<std::string> difference =
-                    verify ? VerifySlot(*link, *image, target) : std::nullopt) {
-                Prompt().Message(file.toStdString() + "  Download error! Slot " +
-                                 std::to_string(target) + ": " + *difference + ".");
+        const std::string name = file.toStdString();
+        const bool sent = link->SendFile(*image, target, kSendTimeout);
+        // The bar counts this send's chunks, not those of a read-back or of the slot list.
+        link->SetProgress(nullptr);
+        if (sent) {
+            const std::optional<std::string> difference =
+                verify ? VerifySlot(*link, *image, target) : std::nullopt;
+            if (difference && link->StopRequested()) {
+                Prompt().Message(name + "  Download successfully! Reading slot " +
+                                 std::to_string(target) + " back to check it was stopped.");
+            } else if (difference) {
+                Prompt().Message(name + "  Download error! Slot " + std::to_string(target) + ": " +
+                                 *difference + ".");
             } else {
                 m_nPosition = m_progress->maximum();
                 m_progress->setValue(m_nPosition);
                 Prompt().Message("Download successfully!");
             }
-        } else if (CTopLeftView* slotView = FindTopLeftView(this);
-                   slotView == nullptr || !slotView->ReadSlots()) {
+        } else if (const Interruption interruption = AfterFailedTransfer(*link);
+                   interruption == Interruption::Stopped) {
+            Prompt().Message(name + "  Download stopped. " + SlotState(target));
+        } else if (interruption == Interruption::KeyboardGone) {
             // Said once: every further request would only wait for its time-out again.
-            Prompt().Message(
-                (file + QStringLiteral("  Download error!") + kKeyboardGone).toStdString());
+            Prompt().Message(name + "  Download error!" + kKeyboardGone);
             answers = false;
             break;
         } else {
-            Prompt().Message((file + QStringLiteral("  Download error!")).toStdString());
+            Prompt().Message(name + "  Download error!");
         }
         cursor = slot + 1;
     }
-    link->SetProgress(nullptr);
     m_progress->hide();
     if (CTopLeftView* slotView = FindTopLeftView(this); answers && slotView != nullptr) {
         slotView->Refresh();
@@ -345,9 +394,21 @@ void CTopMiddleView::OnFetch() {
         if (CCJShell::PathExists(path) && !Confirmed("Replace existed file?")) {
             continue;
         }
-        if (!link->ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot), kFetchTimeout)) {
-            Prompt().Message((name + QStringLiteral("  Upload error!")).toStdString());
+        if (link->ReceiveFile(CCJShell::ToPath(path), static_cast<int>(slot), kFetchTimeout)) {
+            continue;
         }
+        const Interruption interruption = AfterFailedTransfer(*link);
+        if (interruption == Interruption::Stopped) {
+            Prompt().Message(name.toStdString() +
+                             "  Upload stopped: nothing was written, and the slot is unchanged.");
+            break;
+        }
+        if (interruption == Interruption::KeyboardGone) {
+            // Said once, as for a send.
+            Prompt().Message(name.toStdString() + "  Upload error!" + kKeyboardGone);
+            break;
+        }
+        Prompt().Message(name.toStdString() + "  Upload error!");
     }
     link->SetBlockProgress(nullptr);
     m_progress->hide();
@@ -420,7 +481,17 @@ void CTopMiddleView::RestoreFrom(const QString& folder) {
                                 [this](const SlotProgress& progress) { OnSlotProgress(progress); });
         m_progress->hide();
     }
-    Prompt().Message(RestoreSummary(outcome));
+    std::string summary = RestoreSummary(outcome);
+    if (outcome.interruption == Interruption::KeyboardGone) {
+        Prompt().Message(summary + kKeyboardGone);
+        return;
+    }
+    for (const SlotFailure& failure : outcome.failed) {
+        if (outcome.interruption == Interruption::Stopped && failure.error == kStoppedReason) {
+            summary += "\n" + SlotState(failure.slot);
+        }
+    }
+    Prompt().Message(summary);
     slotView->Refresh();
 }
 

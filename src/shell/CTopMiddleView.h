@@ -4,13 +4,16 @@
 // song selected in the repository into a slot of the keyboard, converted on a private copy,
 // with the progress bar stepping once per acknowledged chunk. Its Upload command (right-click
 // or Ctrl+U) fetches the selected slots back into the repository folder as song images (.mix),
-// which a Download sends back as they are.
+// which a Download sends back as they are. While any transfer runs, Cancel (or Esc) below the bar
+// stops it after the current chunk, and the pane says what state the slot is in.
 
 #include <QStringList>
 #include <QWidget>
+#include <cstddef>
+#include <string>
 
 class QAction;
-#include <cstddef>
+class QPushButton;
 
 #include "device/KeyboardBackup.h"
 
@@ -58,10 +61,16 @@ public:
     // and has the link step it.
     void StartProgress(std::size_t imageSize);
 
+    // Shows Cancel, ready, for the length of a transfer; hides it after.
+    void ShowCancel(bool show);
+    // Asks the transfer under way to stop after the current chunk.
+    void OnCancel();
+
     CGdipButton* m_btnSend;
     // Upload: fetches the selected slots (right-click or Ctrl+U).
     QAction* m_fetch;
     CXProgressCtrl* m_progress;
+    QPushButton* m_btnCancel;
     // The bar's position in acknowledged chunks (received blocks in a fetch); the bar shows it
     // whenever the percentage changes.
     int m_nPosition = 0;
@@ -74,6 +83,8 @@ private:
     void ShowBar(std::size_t steps);
     void ShowPosition(int position);
     void OnSlotProgress(const SlotProgress& progress);
+    // What the slot holds now, as the keyboard lists it: said after a transfer was stopped.
+    std::string SlotState(int slot);
 };
 
 }  // namespace korvana

@@ -182,6 +182,62 @@ TEST_F(BackupRestoreTest, VerifyFindsAByteTheKeyboardStoredWrong) {
     EXPECT_TRUE(SendSongImage(m_link, image, 2, true).Ok());
 }
 
+// A stop asked for, or the ports closing, halfway through slot 3: its fetch ends after the
+// block under way, and slot 15 is not asked for at all.
+TEST_F(BackupRestoreTest, AnInterruptedBackupEndsAfterTheCurrentBlock) {
+    const struct {
+        const char* what;
+        void (*interrupt)(CMidiTrans&);
+        Interruption expected;
+        const char* reason;
+    } cases[] = {
+        {"stop", [](CMidiTrans& link) { link.RequestStop(); }, Interruption::Stopped, "stopped"},
+        {"port gone", [](CMidiTrans& link) { link.Disconnect(); }, Interruption::KeyboardGone,
+         "Upload error!"},
+    };
+    for (const auto& c : cases) {
+        Attach();
+        Fill();
+        std::size_t furthest = 0;
+        int lastSlot = 0;
+        const BackupOutcome outcome =
+            BackupKeyboard(m_link, m_backup / c.what, "K", [&](const SlotProgress& p) {
+                lastSlot = p.slot;
+                furthest = std::max(furthest, p.slot == 3 ? p.bytesDone : 0);
+                if (p.slot == 3 && p.bytesDone == kBlockSize)
+                    c.interrupt(m_link);
+            });
+        EXPECT_EQ(outcome.interruption, c.expected) << c.what;
+        EXPECT_EQ(outcome.failures, (std::vector<SlotFailure>{{3, c.reason}, {15, "not fetched"}}))
+            << c.what;
+        EXPECT_EQ(furthest, kBlockSize) << c.what;
+        EXPECT_EQ(lastSlot, 3) << c.what;
+        m_link.ClearStop();
+    }
+}
+
+TEST_F(BackupRestoreTest, AStoppedRestoreLeavesTheSlotUnderWayAsItWas) {
+    Fill();
+    const auto before = Slots();
+    ASSERT_TRUE(BackupKeyboard(m_link, m_backup, "K", {}).Complete());
+    ASSERT_TRUE(Store().Erase(0));
+    ASSERT_TRUE(Store().Put(3, SongImage(1500, 9)));
+    const Bytes kept = *Store().Get(3);
+    const RestoreOutcome outcome = RestoreBackup(m_link, Load(), {}, [&](const SlotProgress& p) {
+        if (p.slot == 3 && p.bytesDone >= 230)
+            m_link.RequestStop();
+    });
+    EXPECT_EQ(outcome.interruption, Interruption::Stopped);
+    EXPECT_EQ(outcome.restored, std::vector<int>{0});
+    EXPECT_EQ(outcome.failed, (std::vector<SlotFailure>{{3, "stopped"}, {15, "not sent"}}));
+    EXPECT_EQ(Store().Get(0) ? *Store().Get(0) : Bytes{}, before[0]);
+    EXPECT_EQ(*Store().Get(3), kept);
+    EXPECT_TRUE(SendSongImage(m_link, kept, 4, false).error == "Download error!")
+        << "a stop holds until cleared";
+    m_link.ClearStop();
+    EXPECT_TRUE(SendSongImage(m_link, kept, 4, false).Ok());
+}
+
 TEST(ReadBackDifference, OffsetOrLengths) {
     const Bytes sent = {1, 2, 3, 4};
     EXPECT_EQ(ReadBackDifference(sent, sent), std::nullopt);
