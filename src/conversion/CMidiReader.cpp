@@ -9,6 +9,7 @@
 
 #include "common/InputFile.h"
 #include "common/PathNames.h"
+#include "conversion/MetaEvents.h"
 
 namespace korvana {
 namespace {
@@ -127,7 +128,7 @@ bool CMidiReader::ReadTracks() {
             ++count;
             m_bTimeWrapped = m_bTimeWrapped || event.dwTime < previousTime;
             previousTime = event.dwTime;
-            if (event.byStatus == 0xFF && !m_bSongNameSet) {
+            if (event.byStatus == meta::kStatus && !m_bSongNameSet) {
                 // The name is text: it ends at the first zero byte.
                 const std::size_t bytes = event.dwLength - 1;
                 const void* zero = bytes ? std::memchr(event.Rest(), 0, bytes) : nullptr;
