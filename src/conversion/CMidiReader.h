@@ -131,10 +131,10 @@ private:
     std::size_t m_nTracks;
     std::vector<TrackCursor> m_cursors;
     std::vector<MidiEvent> m_heads;  // each track's next event
-    // A tournament tree over the tracks' next events, by merge key (time, then track): node
-    // n > 0 keeps the key that lost its match; node 0 is unused.
-    std::vector<std::uint64_t> m_tree;
-    std::uint64_t m_winner;  // the key of the next event
+    std::vector<std::uint64_t> m_keys;
+    // A tournament tree over the tracks' next events, keyed by (time, track): node n > 0 keeps
+    // the loser of its match, node 0 the overall winner.
+    std::vector<std::size_t> m_tree;
 };
 
 }  // namespace korvana
