@@ -15,7 +15,6 @@
 #include "common/PathNames.h"
 #include "common/Prompt.h"
 #include "conversion/CMidiPattern.h"
-#include "conversion/PrivateConversion.h"
 
 namespace korvana::cli {
 
@@ -67,11 +66,11 @@ std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
             const std::string name = Utf8FromPath(entry.path().filename());
             if (!EndsWithMidIgnoringCase(name))
                 continue;
-            std::error_code statusError;
-            const fs::file_status status = entry.status(statusError);
-            if (fs::is_regular_file(status))
+            // The entry's type comes with the listing: no call per file unless it is a link.
+            std::error_code typeError;
+            if (entry.is_regular_file(typeError))
                 names.push_back(name);
-            else if (!fs::is_directory(status))
+            else if (!entry.is_directory(typeError))
                 std::fprintf(stderr, "korvana-cli: %s skipped: not a regular file\n",
                              Printable(Utf8FromPath(entry.path())).c_str());
         }
@@ -131,10 +130,12 @@ SongOutcome ConvertBeside(const std::string& file, const ConversionOptions& opti
     return outcome;
 }
 
-SongOutcome CheckPrivately(const std::string& file) {
-    SongOutcome outcome(file);
-    outcome.conversion = ConvertPrivately(PathFromUtf8(file));
-    return outcome;
+// A check writes nothing and opens each file once: one that cannot be opened is reported from
+// the conversion's own open.
+SongOutcome Check(const std::string& file) {
+    ConversionOptions options = ConversionOptions::Application();
+    options.m_bWriteFiles = false;
+    return ConvertBeside(file, options);
 }
 
 void PrintText(const SongOutcome& outcome) {
@@ -179,10 +180,13 @@ int RunSongs(const std::vector<std::string>& words, bool convert) {
     bool first = true;
     for (const SongArgument& input : ExpandFolders(files)) {
         SongOutcome outcome(input.path);
-        outcome.openError = input.openError ? input.openError : OpenError(input.path);
+        // A convert first checks that its outputs can be written: an input that cannot be
+        // opened must be told before that.
+        outcome.openError = input.openError ? input.openError
+                            : convert       ? OpenError(input.path)
+                                            : std::nullopt;
         if (!outcome.openError)
-            outcome = convert ? ConvertBeside(input.path, options.conversion)
-                              : CheckPrivately(input.path);
+            outcome = convert ? ConvertBeside(input.path, options.conversion) : Check(input.path);
         unopened = unopened || outcome.openError.has_value();
         refused = refused || !outcome.Accepted() || outcome.NotConverted();
         if (options.json) {

@@ -1,5 +1,6 @@
 #include "conversion/CMidiReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -16,7 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kHeaderSize = 14;
 constexpr std::uint32_t kChunkHeaderSize = 8;
-constexpr std::uint64_t kExhausted = ~std::uint64_t{0};  // above every (time, track) key
 
 std::uint32_t BigEndian16(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) << 8 | p[1];
@@ -27,8 +27,16 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
            static_cast<std::uint32_t>(p[2]) << 8 | p[3];
 }
 
+// The merge orders events by (time, track) as one number: the track (at most 65535 of them) in
+// the low 16 bits, the time above it, and above all a track's end.
+constexpr std::uint64_t kExhausted = std::uint64_t{1} << 48;
+
 std::uint64_t MergeKey(std::uint32_t time, std::size_t track) {
-    return static_cast<std::uint64_t>(time) << 32 | track;
+    return static_cast<std::uint64_t>(time) << 16 | track;
+}
+
+std::size_t TrackOf(std::uint64_t key) {
+    return static_cast<std::size_t>(key & 0xFFFF);
 }
 
 }  // namespace
@@ -187,47 +195,53 @@ CMidiReader::MergedEvents::MergedEvents(const CMidiReader& reader)
     : m_nTracks(reader.m_nTracks),
       m_cursors(m_nTracks),
       m_heads(m_nTracks),
-      m_keys(m_nTracks, kExhausted),
-      m_tree(m_nTracks, 0) {
+      m_tree(m_nTracks),
+      m_winner(kExhausted) {
+    if (m_nTracks == 0)
+        return;
+    std::vector<std::uint64_t> winners(2 * m_nTracks);
     for (std::uint32_t track = 0; track < m_nTracks; ++track) {
         m_cursors[track] = reader.Cursor(track);
-        if (m_cursors[track].Next(m_heads[track]))
-            m_keys[track] = MergeKey(m_heads[track].dwTime, track);
+        winners[m_nTracks + track] = m_cursors[track].Next(m_heads[track])
+                                         ? MergeKey(m_heads[track].dwTime, track)
+                                         : kExhausted | track;
     }
-    if (m_nTracks < 2)
-        return;
-    std::vector<std::size_t> winners(2 * m_nTracks);
-    for (std::size_t track = 0; track < m_nTracks; ++track)
-        winners[m_nTracks + track] = track;
     for (std::size_t node = m_nTracks - 1; node > 0; --node) {
-        const std::size_t left = winners[2 * node];
-        const std::size_t right = winners[2 * node + 1];
-        const bool leftWins = m_keys[left] < m_keys[right];
-        winners[node] = leftWins ? left : right;
-        m_tree[node] = leftWins ? right : left;
+        winners[node] = std::min(winners[2 * node], winners[2 * node + 1]);
+        m_tree[node] = std::max(winners[2 * node], winners[2 * node + 1]);
     }
-    m_tree[0] = winners[1];
+    m_winner = winners[1];
 }
 
 bool CMidiReader::MergedEvents::Next(MidiEvent& event) {
-    if (m_nTracks == 0)
+    if (m_winner & kExhausted)
         return false;
-    std::size_t winner = m_tree[0];
-    if (m_keys[winner] == kExhausted)
-        return false;
+    const std::size_t winner = TrackOf(m_winner);
     event = m_heads[winner];
-    m_keys[winner] = m_cursors[winner].Next(m_heads[winner])
-                         ? MergeKey(m_heads[winner].dwTime, winner)
-                         : kExhausted;
-    // Selects instead of branching: which side wins is as good as random for interleaved
-    // tracks, and mispredicted branches would cost more than the comparisons.
-    for (std::size_t node = (winner + m_nTracks) / 2; node > 0; node /= 2) {
-        const std::size_t other = m_tree[node];
-        const bool otherWins = m_keys[other] < m_keys[winner];
-        m_tree[node] = otherWins ? winner : other;
-        winner = otherWins ? other : winner;
+    std::uint64_t key = m_cursors[winner].Next(m_heads[winner])
+                            ? MergeKey(m_heads[winner].dwTime, winner)
+                            : kExhausted | winner;
+    // A track often gives several events in a row: while it stays ahead of every other, the
+    // matches on its path keep their losers.
+    if (key < m_runnerUp) {
+        m_winner = key;
+        return true;
     }
-    m_tree[0] = winner;
+    // Keys are unique, so each match is a minimum and a maximum, best selected without a
+    // branch: which side wins is as good as random for interleaved tracks.
+    std::uint64_t runnerUp = ~std::uint64_t{0};
+    for (std::size_t node = (winner + m_nTracks) / 2; node > 0; node /= 2) {
+        const std::uint64_t other = m_tree[node];
+        const bool otherWins = other < key;
+        const std::uint64_t larger = otherWins ? key : other;
+        key = otherWins ? other : key;
+        m_tree[node] = larger;
+        runnerUp = larger < runnerUp ? larger : runnerUp;
+    }
+    m_winner = key;
+    // The path's smallest loser is the runner-up only when the same track won again: another
+    // winner may have beaten its runner-up in a match off this path.
+    m_runnerUp = TrackOf(key) == winner ? runnerUp : 0;
     return true;
 }
 

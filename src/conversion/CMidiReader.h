@@ -128,15 +128,16 @@ public:
     bool Next(MidiEvent& event);
 
 private:
-    void Advance(std::size_t track);
-
     std::size_t m_nTracks;
     std::vector<TrackCursor> m_cursors;
     std::vector<MidiEvent> m_heads;  // each track's next event
-    std::vector<std::uint64_t> m_keys;
-    // A tournament tree over the tracks' next events, keyed by (time, track): node n > 0 keeps
-    // the loser of its match, node 0 the overall winner.
-    std::vector<std::size_t> m_tree;
+    // A tournament tree over the tracks' next events, by merge key (time, then track): node
+    // n > 0 keeps the key that lost its match; node 0 is unused.
+    std::vector<std::uint64_t> m_tree;
+    std::uint64_t m_winner;  // the key of the next event
+    // The key of the runner-up, when known: the winner stays ahead while its next key is below
+    // it, and the tree needs no walk. Zero when unknown.
+    std::uint64_t m_runnerUp = 0;
 };
 
 }  // namespace korvana

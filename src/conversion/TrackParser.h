@@ -41,6 +41,8 @@ public:
     bool Next(MidiEvent& event);
 
 private:
+    // Every kind of event, with every bounds check; Next takes the common ones itself.
+    bool NextEvent(MidiEvent& event);
     bool End() {
         m_p = m_chunkEnd;
         return false;
@@ -59,84 +61,33 @@ private:
     std::uint8_t m_byRunning = 0;
 };
 
+// Note on and off, key pressure, controllers and pitch bend.
+constexpr bool HasTwoDataBytes(std::uint8_t status) {
+    return (0x4F00u >> (status >> 4)) & 1u;
+}
+
 inline bool TrackCursor::Next(MidiEvent& event) {
+    // Most events are a one-byte delta and a channel event with two data bytes, four bytes at
+    // most: they are read here, inline in the walks, and everything else by NextEvent.
     const std::uint8_t* p = m_p;
-    if (p >= m_chunkEnd)
-        return false;
-    std::uint32_t delta;
-    if (!ReadQuantity(p, m_fileEnd, delta) || p >= m_fileEnd)
-        return End();
-    m_nTime += delta;
-    if (*p & 0x80)
-        m_byRunning = *p++;
-    const std::uint8_t status = m_byRunning;
-    // Nothing of a cut event reaches the caller's event: the fields are written once it is whole.
-    switch (status >> 4) {
-        case 0x8:
-        case 0x9:
-        case 0xA:
-        case 0xB:
-        case 0xE:
-            if (m_fileEnd - p < 2)
-                return End();
+    if (p < m_chunkEnd && m_fileEnd - p >= 4 && p[0] < 0x80) {
+        const bool statusGiven = p[1] & 0x80;
+        const std::uint8_t status = statusGiven ? p[1] : m_byRunning;
+        if (HasTwoDataBytes(status)) {
+            const std::uint8_t* data = p + 1 + (statusGiven ? 1 : 0);
+            m_nTime += p[0];
+            m_byRunning = status;
+            event.dwTime = m_nTime;
             event.dwLength = 2;
-            event.byData[0] = p[0];
-            event.byData[1] = p[1];
+            event.byStatus = status;
+            event.byData[0] = data[0];
+            event.byData[1] = data[1];
             event.pData = nullptr;
-            p += 2;
-            break;
-        case 0xC:
-        case 0xD:
-            if (p >= m_fileEnd)
-                return End();
-            event.dwLength = 1;
-            event.byData[0] = p[0];
-            event.byData[1] = 0;
-            event.pData = nullptr;
-            p += 1;
-            break;
-        case 0xF: {
-            if (status == 0xF0 || status == 0xF7) {
-                // Everything up to and including the first 0xF7, as it stands in the file.
-                const void* last = std::memchr(p, 0xF7, static_cast<std::size_t>(m_fileEnd - p));
-                if (!last)
-                    return End();
-                const auto count =
-                    static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(last) - p + 1);
-                TakeBytes(event, p, count);
-                p += count;
-                break;
-            }
-            std::uint8_t type = 0;
-            if (status == 0xFF) {
-                if (p >= m_fileEnd)
-                    return End();
-                type = *p++;
-            }
-            std::uint32_t count;
-            if (!ReadQuantity(p, m_fileEnd, count) ||
-                count > static_cast<std::uint64_t>(m_fileEnd - p))
-                return End();
-            if (status == 0xFF) {
-                // The type, then the bytes: one data byte more than the bytes.
-                event.dwLength = count + 1;
-                event.byData[0] = type;
-                std::memcpy(event.byData + 1, p,
-                            std::min<std::size_t>(count, sizeof(event.byData) - 1));
-                event.pData = event.dwLength > sizeof(event.byData) ? p : nullptr;
-            } else {
-                TakeBytes(event, p, count);
-            }
-            p += count;
-            break;
+            m_p = data + 2;
+            return true;
         }
-        default:  // a data byte with no status before it
-            return End();
     }
-    event.dwTime = m_nTime;
-    event.byStatus = status;
-    m_p = p;
-    return true;
+    return NextEvent(event);
 }
 
 }  // namespace korvana

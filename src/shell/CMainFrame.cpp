@@ -1,6 +1,7 @@
 #include "shell/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QTimer>
 #include <algorithm>
@@ -75,8 +76,16 @@ void CMainFrame::TransferEnded() {
     EnableKeyboardCommands(true);
     if (m_bCloseAfterTransfer) {
         // Once the command that ran the transfer has said how it ended.
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, this, &CMainFrame::CloseWhenFree);
     }
+}
+
+void CMainFrame::CloseWhenFree() {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+        connect(box, &QObject::destroyed, this, &CMainFrame::CloseWhenFree, Qt::QueuedConnection);
+        return;
+    }
+    close();
 }
 
 void CMainFrame::EnableKeyboardCommands(bool enable) {

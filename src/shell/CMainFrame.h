@@ -57,6 +57,9 @@ protected:
 
 private:
     void EnableKeyboardCommands(bool enable);
+    // Closes once no message box is up: the one saying how the transfer ended stays readable,
+    // as the last window's close ends the application.
+    void CloseWhenFree();
     void ApplyRowLayout();
     void SetTabOrder();
 

@@ -29,7 +29,7 @@
 #include "shell/DevListCtrl.h"
 #include "shell/FramePanes.h"
 #include "shell/SlotFileName.h"
-#include "shell/VerifySetting.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 
@@ -268,7 +268,7 @@ bool CTopMiddleView::SendToDevice(const QString& folder, const QStringList& slot
         return false;
     }
     const TransferScope busy(this);
-    const bool verify = VerifyAfterSending();
+    const bool verify = WindowSettings::LoadVerifyAfterSending();
     bool answers = true;
     qsizetype cursor = 0;
     for (const QString& file : files) {
@@ -477,8 +477,9 @@ void CTopMiddleView::RestoreFrom(const QString& folder) {
     RestoreOutcome outcome;
     {
         const TransferScope busy(this);
-        outcome = RestoreBackup(*link, *backup, {.verify = VerifyAfterSending()},
-                                [this](const SlotProgress& progress) { OnSlotProgress(progress); });
+        outcome =
+            RestoreBackup(*link, *backup, {.verify = WindowSettings::LoadVerifyAfterSending()},
+                          [this](const SlotProgress& progress) { OnSlotProgress(progress); });
         m_progress->hide();
     }
     std::string summary = RestoreSummary(outcome);

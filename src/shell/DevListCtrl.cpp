@@ -8,7 +8,7 @@
 #include "controls/ListPopupMenu.h"
 #include "controls/ResourceIds.h"
 #include "shell/CCJShell.h"
-#include "shell/VerifySetting.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana {
 
@@ -31,8 +31,8 @@ DevListCtrl::DevListCtrl(QWidget* parent)
       m_midiIcon(CCJShell::MidiFileIcon()),
       m_blankIcon(BlankIcon(iconSize().isValid() ? iconSize() : QSize(16, 16))) {
     m_verifyAction->setCheckable(true);
-    m_verifyAction->setChecked(VerifyAfterSending());
-    connect(m_verifyAction, &QAction::toggled, this, &SetVerifyAfterSending);
+    m_verifyAction->setChecked(WindowSettings::LoadVerifyAfterSending());
+    connect(m_verifyAction, &QAction::toggled, this, &WindowSettings::SaveVerifyAfterSending);
     connect(m_backUpAction, &QAction::triggered, this, &DevListCtrl::backUpRequested);
     connect(m_restoreAction, &QAction::triggered, this, &DevListCtrl::restoreRequested);
     setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -15,6 +15,7 @@ const QString kPortIn = QStringLiteral("ports/in");
 const QString kPortOut = QStringLiteral("ports/out");
 const QString kBrowserFolder = QStringLiteral("browser/folder");
 const QString kGeometry = QStringLiteral("window/geometry");
+const QString kVerify = QStringLiteral("transfer/verifyAfterSending");
 
 QString SortKey(const QString& list) {
     return QStringLiteral("sort/") + list;
@@ -64,6 +65,14 @@ void WindowSettings::SaveSort(const QString& list, const Sort& sort) {
     Settings().setValue(SortKey(list), QString::number(sort.nColumn) + QLatin1Char(',') +
                                            (sort.bAscending ? QStringLiteral("ascending")
                                                             : QStringLiteral("descending")));
+}
+
+bool WindowSettings::LoadVerifyAfterSending() {
+    return Settings().value(kVerify, false).toBool();
+}
+
+void WindowSettings::SaveVerifyAfterSending(bool verify) {
+    Settings().setValue(kVerify, verify);
 }
 
 }  // namespace korvana

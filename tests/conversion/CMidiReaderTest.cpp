@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "SmfBytes.h"
 #include "common/SafeFile.h"
@@ -253,6 +255,54 @@ TEST_F(ReaderTest, MergeTakesTheSmallestTimeAndTheLowerTrackOnTies) {
     EXPECT_EQ(m_reader.m_nEvents, 8u);
     EXPECT_EQ(m_reader.m_lastEvent.dwTime, 192u);
     EXPECT_TRUE(m_reader.m_lastEvent.IsEndOfTrack());
+}
+
+TEST_F(ReaderTest, MergeOfManyTracksIsTheStableOrderByTimeThenTrack) {
+    // 19 tracks (no power of two), one of them empty, with many equal times, one-byte and
+    // longer deltas, running status and meta events between the notes. Each event names its
+    // track and its index in the track in its data bytes (after the type, for meta events).
+    constexpr int kTracks = 19;
+    std::vector<Bytes> tracks;
+    std::vector<std::tuple<std::uint32_t, int, int>> expected;  // time, track, index in track
+    std::uint32_t seed = 7;
+    for (int track = 0; track < kTracks; ++track) {
+        Bytes body;
+        std::uint32_t time = 0;
+        const int events = track == 4 ? 0 : 3 + track % 5 * 7;
+        for (int i = 0; i < events; ++i) {
+            seed = seed * 1103515245 + 12345;
+            const std::uint32_t delta =
+                (seed >> 16) % 4 == 0 ? 200 + (seed >> 8) % 300 : (seed >> 16) % 3;
+            time += delta;
+            const Bytes quantity = test::Quantity(delta);
+            body.insert(body.end(), quantity.begin(), quantity.end());
+            if (i % 6 == 5)
+                body.insert(body.end(), {0xFF, 0x01, 0x02, static_cast<std::uint8_t>(track),
+                                         static_cast<std::uint8_t>(i)});
+            else if (i % 6 == 0)
+                body.insert(body.end(),
+                            {0x99, static_cast<std::uint8_t>(track), static_cast<std::uint8_t>(i)});
+            else
+                body.insert(body.end(),
+                            {static_cast<std::uint8_t>(track), static_cast<std::uint8_t>(i)});
+            expected.emplace_back(time, track, i);
+        }
+        tracks.push_back(Track(body));
+    }
+    Bytes bytes = Header(1, kTracks);
+    for (const Bytes& track : tracks)
+        bytes.insert(bytes.end(), track.begin(), track.end());
+    ASSERT_EQ(Load(bytes), CMidiReader::kHeaderOk);
+    m_reader.ReadTracks();
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
+    });
+    std::vector<std::tuple<std::uint32_t, int, int>> order;
+    for (const MidiEvent& event : Merged()) {
+        const int skip = event.byStatus == 0xFF ? 1 : 0;
+        order.emplace_back(event.dwTime, event.byData[skip], event.byData[skip + 1]);
+    }
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(ReaderTest, MergeComparesNextEventsAlsoWhenATrackTimeWrapped) {

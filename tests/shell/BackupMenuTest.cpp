@@ -1,14 +1,16 @@
-// The slot list's keyboard entries: "Verify after sending" remembered, "Back Up Keyboard…" and
-// "Restore Backup…" round trip with the window's commands greyed meanwhile, and a damaged
-// backup refused before anything is sent.
+// The slot list's keyboard entries: "Verify after sending" remembered, "Back Up Keyboard…" (its
+// parent folder chosen in the folder dialog) and "Restore Backup…" round trip with the window's
+// commands greyed meanwhile, and a damaged backup refused before anything is sent.
 
+#include <QDateTime>
+#include <QFileDialog>
 #include <QSettings>
 
 #include "KeyboardWindowFixture.h"
 #include "SongImage.h"
 #include "controls/CGdipButton.h"
 #include "controls/CXProgressCtrl.h"
-#include "shell/VerifySetting.h"
+#include "shell/WindowSettings.h"
 
 namespace korvana::test {
 namespace {
@@ -77,6 +79,25 @@ TEST_F(BackupMenu, BackUpWipeRestoreWithTheCommandsGreyedMeanwhile) {
     EXPECT_EQ(Column(*Slots().m_wndDevList)[1], QString::fromStdString(SlotName(1)));
 }
 
+TEST_F(BackupMenu, BackUpKeyboardAsksForTheParentFolderThroughTheFolderDialog) {
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        dialog->setDirectory(m_backups);
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog keeps its override protected
+    });
+    auto minute = [] {
+        return QStringLiteral("Korvana backup ") +
+               QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HHmm"));
+    };
+    const QString before = minute();
+    Slots().m_wndDevList->KeyboardActions().at(1)->trigger();
+    const QString made = QFileInfo(Backup()).fileName();
+    EXPECT_TRUE(made == before || made == minute()) << made.toStdString();
+    EXPECT_EQ(Entries(Backup()), QStringList({"backup.json", "slot-001.mix", "slot-003.mix"}));
+}
+
 TEST_F(BackupMenu, ADamagedBackupIsNamedAndNothingIsSentOrAsked) {
     Transfer().BackUpInto(m_backups);
     const QString image = Backup() + "/slot-003.mix";
@@ -95,7 +116,7 @@ TEST_F(BackupMenu, ADamagedBackupIsNamedAndNothingIsSentOrAsked) {
 TEST_F(BackupMenu, VerifyAfterSendingIsRememberedAndFindsAByteStoredWrong) {
     EXPECT_FALSE(Slots().m_wndDevList->m_verifyAction->isChecked());
     Slots().m_wndDevList->m_verifyAction->setChecked(true);
-    EXPECT_TRUE(VerifyAfterSending());
+    EXPECT_TRUE(WindowSettings::LoadVerifyAfterSending());
     EXPECT_TRUE(DevListCtrl().m_verifyAction->isChecked()) << "a new window starts with it on";
 
     const std::vector<std::uint8_t> image = SongImage(700, 5);
@@ -111,7 +132,7 @@ TEST_F(BackupMenu, VerifyAfterSendingIsRememberedAndFindsAByteStoredWrong) {
     Transfer().OnSend();
     EXPECT_EQ(m_prompt.m_texts,
               Texts({"Bossa.mix  Download error! Slot 0: verify failed at byte 500."}));
-    SetVerifyAfterSending(false);
+    WindowSettings::SaveVerifyAfterSending(false);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Transfers that end early: Cancel (stop after the current chunk), closing the window midway, and
 // a keyboard that goes away; each says once what state the slot is in.
 
+#include <QDialog>
 #include <QPushButton>
 
 #include "KeyboardWindowFixture.h"
@@ -150,6 +151,21 @@ TEST_F(TransferInterruption, ClosingMidSendCanBeCalledOff) {
     CloseDuringSend(PromptAnswer::Cancel);
     EXPECT_EQ(m_prompt.m_texts.back(), "Download successfully!");
     EXPECT_TRUE(m_frame->isVisible());
+}
+
+TEST_F(TransferInterruption, TheCloseAfterATransferWaitsForTheMessageBoxSayingHowItEnded) {
+    m_frame->TransferStarted();
+    m_prompt.Script({PromptAnswer::Yes});
+    m_frame->close();
+    auto box = std::make_unique<QDialog>(m_frame.get());
+    box->setModal(true);
+    box->show();
+    m_frame->TransferEnded();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_frame->isVisible());
+    box.reset();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_frame->isVisible());
 }
 
 TEST_F(TransferInterruption, AKeyboardGoneMidFetchIsSaidOnceAndRefreshConnectsAgain) {
