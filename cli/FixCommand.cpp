@@ -1,6 +1,7 @@
 // korvana-cli fix: writes a song the keyboard accepts for each FILE into a folder of its own,
 // saying what was changed, as text lines or one JSON array.
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -112,13 +113,15 @@ FixOutcome FixOne(const SongArgument& argument, const FixRequest& request) {
     FixOutcome outcome;
     const std::string& file = argument.path;
     outcome.file = file;
-    if ((outcome.openError = argument.openError ? argument.openError : OpenError(file)))
+    if ((outcome.openError = argument.openError))
         return outcome;
-    SongFix fix = FixSong(PathFromUtf8(file), request.repair);
-    if (!fix.readable) {
-        outcome.openError = "cannot be read";
+    std::error_code readError;
+    std::optional<std::vector<std::uint8_t>> song = ReadWholeFile(PathFromUtf8(file), readError);
+    if (!song) {
+        outcome.openError = readError.message();
         return outcome;
     }
+    SongFix fix = FixSong(file, std::move(*song), request.repair);
     outcome.errors = std::move(fix.errors);
     if (!fix.fixable)
         return outcome;
@@ -177,9 +180,13 @@ int RunFix(const std::vector<std::string>& args) {
         return UsageError(*error);
     const std::vector<SongArgument> files = ExpandFolders(request.files);
     std::error_code ec;
+    std::optional<fs::path> checked;  // the files of a folder follow one another
     for (const SongArgument& argument : files) {
         const std::string& file = argument.path;
         const fs::path folder = PathFromUtf8(file).parent_path();
+        if (checked == folder)
+            continue;
+        checked = folder;
         if (fs::equivalent(folder.empty() ? fs::path(".") : folder, *request.out, ec))
             return UsageError("--out " + Utf8FromPath(*request.out) + " is the folder of " + file +
                               "; fixed songs are never written beside the originals");

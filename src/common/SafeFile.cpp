@@ -64,14 +64,25 @@ int CloseFile(int fd) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path,
+                                                       std::error_code& error) {
     InputFile file(path);
-    if (!file.IsOpen() || file.Size() > SIZE_MAX)
+    error = file.Error();
+    if (!error && file.Size() > SIZE_MAX)
+        error = std::make_error_code(std::errc::file_too_large);
+    if (error)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
-    if (!file.Read(bytes))
+    if (!file.Read(bytes)) {
+        error = std::make_error_code(std::errc::io_error);
         return std::nullopt;
+    }
     return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& path) {
+    std::error_code error;
+    return ReadWholeFile(path, error);
 }
 
 AtomicFileWriter::AtomicFileWriter(fs::path target)

@@ -16,7 +16,9 @@
 namespace korvana {
 
 // Reads a whole regular file; nothing when it cannot be opened, is no regular file or cannot be
-// read completely.
+// read completely, and then error says why.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       std::error_code& error);
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
 
 enum class NewFileResult { Written, Exists, Failed };

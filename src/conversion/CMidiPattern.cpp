@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/SafeFile.h"
+#include "conversion/MetaEvents.h"
 #include "conversion/TextFormat.h"
 
 namespace korvana {
@@ -175,13 +176,13 @@ void CMidiPattern::ScanTempoTrack() {
     if (m_nTracks == 0)
         return;
     for (const MidiEvent& event : Track(0)) {
-        if (event.byStatus != 0xFF)
+        if (event.byStatus != meta::kStatus)
             continue;
         const std::uint8_t* data = event.byData;
-        if (!m_bTimeSigFound && event.dwLength == 5 && data[0] == 0x58) {
+        if (!m_bTimeSigFound && event.dwLength == 5 && data[0] == meta::kTimeSignature) {
             m_control.byTimeSig = static_cast<std::uint8_t>(data[2] << 4 | data[1]);
             m_bTimeSigFound = true;
-        } else if (!m_bTempoFound && event.dwLength == 4 && data[0] == 0x51) {
+        } else if (!m_bTempoFound && event.dwLength == 4 && data[0] == meta::kTempo) {
             const std::uint32_t micros = static_cast<std::uint32_t>(data[1]) << 16 |
                                          static_cast<std::uint32_t>(data[2]) << 8 | data[3];
             // Below 916 microseconds per quarter the tempo does not fit its 16 bits.
@@ -191,7 +192,7 @@ void CMidiPattern::ScanTempoTrack() {
             else
                 m_control.wTempo = static_cast<std::uint16_t>(tempo);
             m_bTempoFound = true;
-        } else if (!m_bKindFound && event.dwLength == 6 && data[0] == 0x06 &&
+        } else if (!m_bKindFound && event.dwLength == 6 && data[0] == meta::kMarker &&
                    std::memcmp(data + 1, "qx7m", 4) == 0) {
             if (const int kind = KindFromLetter(data[5]); kind >= 0) {
                 m_control.byKind = static_cast<std::uint8_t>(kind);

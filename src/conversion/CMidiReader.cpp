@@ -9,6 +9,7 @@
 
 #include "common/InputFile.h"
 #include "common/PathNames.h"
+#include "conversion/MetaEvents.h"
 
 namespace korvana {
 namespace {
@@ -127,7 +128,7 @@ bool CMidiReader::ReadTracks() {
             ++count;
             m_bTimeWrapped = m_bTimeWrapped || event.dwTime < previousTime;
             previousTime = event.dwTime;
-            if (event.byStatus == 0xFF && !m_bSongNameSet) {
+            if (event.byStatus == meta::kStatus && !m_bSongNameSet) {
                 // The name is text: it ends at the first zero byte.
                 const std::size_t bytes = event.dwLength - 1;
                 const void* zero = bytes ? std::memchr(event.Rest(), 0, bytes) : nullptr;
@@ -221,27 +222,15 @@ bool CMidiReader::MergedEvents::Next(MidiEvent& event) {
     std::uint64_t key = m_cursors[winner].Next(m_heads[winner])
                             ? MergeKey(m_heads[winner].dwTime, winner)
                             : kExhausted | winner;
-    // A track often gives several events in a row: while it stays ahead of every other, the
-    // matches on its path keep their losers.
-    if (key < m_runnerUp) {
-        m_winner = key;
-        return true;
-    }
     // Keys are unique, so each match is a minimum and a maximum, best selected without a
     // branch: which side wins is as good as random for interleaved tracks.
-    std::uint64_t runnerUp = ~std::uint64_t{0};
     for (std::size_t node = (winner + m_nTracks) / 2; node > 0; node /= 2) {
         const std::uint64_t other = m_tree[node];
         const bool otherWins = other < key;
-        const std::uint64_t larger = otherWins ? key : other;
+        m_tree[node] = otherWins ? key : other;
         key = otherWins ? other : key;
-        m_tree[node] = larger;
-        runnerUp = larger < runnerUp ? larger : runnerUp;
     }
     m_winner = key;
-    // The path's smallest loser is the runner-up only when the same track won again: another
-    // winner may have beaten its runner-up in a match off this path.
-    m_runnerUp = TrackOf(key) == winner ? runnerUp : 0;
     return true;
 }
 

@@ -135,9 +135,6 @@ private:
     // n > 0 keeps the key that lost its match; node 0 is unused.
     std::vector<std::uint64_t> m_tree;
     std::uint64_t m_winner;  // the key of the next event
-    // The key of the runner-up, when known: the winner stays ahead while its next key is below
-    // it, and the tree needs no walk. Zero when unknown.
-    std::uint64_t m_runnerUp = 0;
 };
 
 }  // namespace korvana

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "conversion/MetaEvents.h"
+
 namespace korvana {
 
 struct MidiEvent {
@@ -19,7 +21,9 @@ struct MidiEvent {
     // The data bytes after the first, dwLength - 1 of them, in one piece.
     const std::uint8_t* Rest() const { return dwLength > sizeof(byData) ? pData : byData + 1; }
     std::uint8_t Byte(std::uint32_t index) const { return index ? Rest()[index - 1] : byData[0]; }
-    bool IsEndOfTrack() const { return byStatus == 0xFF && dwLength == 1 && byData[0] == 0x2F; }
+    bool IsEndOfTrack() const {
+        return byStatus == meta::kStatus && dwLength == 1 && byData[0] == meta::kEndOfTrack;
+    }
 };
 
 }  // namespace korvana

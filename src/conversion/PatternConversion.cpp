@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "conversion/CMidiPattern.h"
+#include "conversion/MetaEvents.h"
 #include "conversion/TextFormat.h"
 
 namespace korvana {
@@ -9,8 +10,6 @@ namespace {
 
 constexpr std::uint8_t kDrumChannel = 9;
 constexpr std::uint8_t kPercussionChannel = 10;
-constexpr std::uint8_t kEndOfTrack = 0x2F;
-constexpr std::uint8_t kMidiPort = 0x21;
 
 // The pan step of a controller 10 value: how many of the thresholds are not above it, minus 1.
 std::uint8_t PanStep(std::uint8_t value) {
@@ -146,10 +145,11 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
                 break;
             }
             case 0xF:
-                if (status == 0xFF && data[0] == kMidiPort && event.dwLength == 2)
+                if (status == meta::kStatus && data[0] == meta::kMidiPort && event.dwLength == 2)
                     TakeFirst(taken.port, m_control.byPort[part], data[1]);
-                else if (status == 0xFF && data[0] == kEndOfTrack &&
-                         !StoreRecord(track, part, event, 0xFF, kEndOfTrack, 0, previous))
+                else if (status == meta::kStatus && data[0] == meta::kEndOfTrack &&
+                         !StoreRecord(track, part, event, meta::kStatus, meta::kEndOfTrack, 0,
+                                      previous))
                     return true;  // the part is full; the song is already refused
                 break;
             default:  // channel pressure
@@ -186,7 +186,7 @@ bool CMidiPattern::StoreRecord(std::uint32_t track, int part, const MidiEvent& e
     const char* path = m_strFileName.c_str();
     const int trackNumber = static_cast<int>(track);
     if (delta > kMaxQuantity) {
-        if (status == 0xFF)
+        if (status == meta::kStatus)
             AddError(FormatText("%s Track %d Error 0xFF 2F 00", path, trackNumber));
         else
             AddError(FormatText("%s Track %d Error 0x%.2x %.2x %.2x", path, trackNumber, status,

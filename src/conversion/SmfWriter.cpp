@@ -1,5 +1,7 @@
 #include "conversion/SmfWriter.h"
 
+#include "conversion/MetaEvents.h"
+
 namespace korvana {
 namespace {
 
@@ -30,7 +32,7 @@ void PutData(Bytes& out, const MidiEvent& event, std::uint32_t first) {
 
 void PutEvent(Bytes& out, const MidiEvent& event) {
     out.push_back(event.byStatus);
-    if (event.byStatus == 0xFF) {
+    if (event.byStatus == meta::kStatus) {
         // The type byte, then the data's length and the data.
         const std::uint32_t length = event.dwLength ? event.dwLength - 1 : 0;
         out.push_back(event.dwLength ? event.byData[0] : 0);

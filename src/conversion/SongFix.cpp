@@ -25,7 +25,7 @@ constexpr Refusal kRefusals[] = {
     {"Tempo Out Of Range", "Its tempo in track 0 is too fast or too slow for the keyboard."},
 };
 
-std::string PlainRefusal(std::string entry, const std::string& scratch, const std::string& file) {
+std::string PlainRefusal(const std::string& entry) {
     for (const Refusal& refusal : kRefusals) {
         if (entry.ends_with(refusal.entryEnd))
             return refusal.words;
@@ -33,41 +33,40 @@ std::string PlainRefusal(std::string entry, const std::string& scratch, const st
     if (entry.find(" Error 0x") != std::string::npos ||
         entry.find("Delta Too Large") != std::string::npos)
         return "It has a pause between two events longer than the keyboard can store.";
-    for (std::size_t at; (at = entry.find(scratch)) != std::string::npos;)
-        entry.replace(at, scratch.size(), file);
     return "The keyboard's check still refuses the repaired song: " + entry;
 }
 
 }  // namespace
 
 SongFix FixSong(const fs::path& file, const RepairOptions& options) {
-    SongFix fix;
     std::optional<std::vector<std::uint8_t>> song = ReadWholeFile(file);
     if (!song) {
+        SongFix fix;
         fix.readable = false;
         return fix;
     }
-    if (ConvertPrivately(file).Accepted()) {
+    return FixSong(Utf8FromPath(file), std::move(*song), options);
+}
+
+SongFix FixSong(const std::string& name, std::vector<std::uint8_t> song,
+                const RepairOptions& options) {
+    SongFix fix;
+    // Both checks run on the bytes in memory: nothing is written on the way.
+    if (ConvertPrivately(name, song).Accepted()) {
         fix.unchanged = fix.fixable = true;
-        fix.bytes = std::move(*song);
+        fix.bytes = std::move(song);
         return fix;
     }
-    SongRepair repair = RepairSong(*song, options);
+    SongRepair repair = RepairSong(song, options);
     if (!repair.errors.empty()) {
         fix.errors = std::move(repair.errors);
         return fix;
     }
     // The repaired song goes through the same check as any other song.
-    const TempFolder scratch;
-    const fs::path copy = scratch.Path() / "repaired.mid";
-    if (!scratch.IsValid() || !WriteFileAtomically(copy, repair.bytes)) {
-        fix.errors.push_back("The repaired song could not be checked: no temporary file.");
-        return fix;
-    }
-    const ConversionOutcome check = ConvertPrivately(copy);
+    const ConversionOutcome check = ConvertPrivately(name, repair.bytes);
     if (!check.Accepted()) {
         for (const std::string& entry : check.Errors()) {
-            std::string line = PlainRefusal(entry, Utf8FromPath(copy), Utf8FromPath(file));
+            std::string line = PlainRefusal(entry);
             if (std::find(fix.errors.begin(), fix.errors.end(), line) == fix.errors.end())
                 fix.errors.push_back(std::move(line));
         }

@@ -24,5 +24,8 @@ struct SongFix {
 
 // Message boxes that the check raises on the way are kept from the user.
 SongFix FixSong(const std::filesystem::path& file, const RepairOptions& options = {});
+// The song's bytes, read already; name stands for the song in the check's log entries.
+SongFix FixSong(const std::string& name, std::vector<std::uint8_t> song,
+                const RepairOptions& options = {});
 
 }  // namespace korvana

@@ -7,6 +7,7 @@
 
 #include "conversion/CMidiPattern.h"
 #include "conversion/CMidiReader.h"
+#include "conversion/MetaEvents.h"
 #include "conversion/NoteRepair.h"
 #include "conversion/RepairTrack.h"
 #include "conversion/SmfWriter.h"
@@ -15,26 +16,20 @@
 namespace korvana {
 namespace {
 
-constexpr std::uint8_t kMeta = 0xFF;
-constexpr std::uint8_t kTrackNameType = 0x03;
-constexpr std::uint8_t kMidiPortType = 0x21;
-constexpr std::uint8_t kEndOfTrackType = 0x2F;
-constexpr std::uint8_t kTempoType = 0x51;
-constexpr std::uint8_t kTimeSignatureType = 0x58;
 constexpr std::size_t kMaxTracks = 0xFFFF;
 
 bool IsChannelEvent(const MidiEvent& event) {
     return event.byStatus < 0xF0;
 }
 bool IsMeta(const MidiEvent& event, std::uint8_t type) {
-    return event.byStatus == kMeta && event.dwLength >= 1 && event.byData[0] == type;
+    return event.byStatus == meta::kStatus && event.dwLength >= 1 && event.byData[0] == type;
 }
 // The forms the check takes: exactly the standard lengths.
 bool IsTimeSignature(const MidiEvent& event) {
-    return IsMeta(event, kTimeSignatureType) && event.dwLength == 5;
+    return IsMeta(event, meta::kTimeSignature) && event.dwLength == 5;
 }
 bool IsTempo(const MidiEvent& event) {
-    return IsMeta(event, kTempoType) && event.dwLength == 4;
+    return IsMeta(event, meta::kTempo) && event.dwLength == 4;
 }
 
 std::string TimeSignatureText(const MidiEvent& event) {
@@ -80,7 +75,7 @@ void SortByTime(RepairTrack& track) {
 std::optional<std::string> SongName(const std::vector<RepairTrack>& tracks) {
     for (const RepairTrack& track : tracks) {
         for (const RepairEvent& event : track.events) {
-            if (event.midi.byStatus != kMeta)
+            if (event.midi.byStatus != meta::kStatus)
                 continue;
             const char* text = reinterpret_cast<const char*>(event.midi.Rest());
             const std::size_t length = event.midi.dwLength - 1;
@@ -228,7 +223,7 @@ private:
                 if (!IsChannelEvent(midi)) {
                     m_tracks[static_cast<std::size_t>(home)].events.push_back(event);
                     // A MIDI port applies to every channel the track played.
-                    if (IsMeta(midi, kMidiPortType)) {
+                    if (IsMeta(midi, meta::kMidiPort)) {
                         for (const int piece : pieces)
                             m_tracks[static_cast<std::size_t>(piece)].events.push_back(event);
                     }
@@ -264,16 +259,16 @@ private:
         std::uint8_t power = 0;
         while ((1 << power) < m_options.timeSigDenominator)
             ++power;
-        return ShortEvent(0, kMeta,
-                          {kTimeSignatureType,
+        return ShortEvent(0, meta::kStatus,
+                          {meta::kTimeSignature,
                            static_cast<std::uint8_t>(m_options.timeSigNumerator), power, 24, 8});
     }
     MidiEvent DefaultTempo() const {
         const auto micros =
             static_cast<std::uint32_t>(std::lround(60000000.0 / m_options.tempoBpm));
         return ShortEvent(
-            0, kMeta,
-            {kTempoType, static_cast<std::uint8_t>(micros >> 16),
+            0, meta::kStatus,
+            {meta::kTempo, static_cast<std::uint8_t>(micros >> 16),
              static_cast<std::uint8_t>(micros >> 8), static_cast<std::uint8_t>(micros)});
     }
 
@@ -338,7 +333,7 @@ private:
             std::uint32_t end = track.endTime;
             if (!track.events.empty())
                 end = std::max(end, track.events.back().midi.dwTime);
-            track.events.push_back({ShortEvent(end, kMeta, {kEndOfTrackType}), end});
+            track.events.push_back({ShortEvent(end, meta::kStatus, {meta::kEndOfTrack}), end});
             int channel = 0;
             for (const RepairEvent& event : track.events) {
                 if (IsChannelEvent(event.midi)) {
@@ -367,10 +362,10 @@ private:
         const std::string name = m_reader.m_bSongNameSet ? m_reader.GetSongName() : std::string();
         if (SongName(m_tracks).value_or(std::string()) == name)
             return;
-        m_nameData.assign(1, kTrackNameType);
+        m_nameData.assign(1, meta::kTrackName);
         m_nameData.insert(m_nameData.end(), name.begin(), name.end());
         MidiEvent event{};
-        event.byStatus = kMeta;
+        event.byStatus = meta::kStatus;
         event.dwLength = static_cast<std::uint32_t>(m_nameData.size());
         std::memcpy(event.byData, m_nameData.data(),
                     std::min(m_nameData.size(), sizeof(event.byData)));

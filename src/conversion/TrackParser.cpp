@@ -1,5 +1,7 @@
 #include "conversion/TrackParser.h"
 
+#include "conversion/MetaEvents.h"
+
 namespace korvana {
 
 bool TrackCursor::NextEvent(MidiEvent& event) {
@@ -51,7 +53,7 @@ bool TrackCursor::NextEvent(MidiEvent& event) {
                 break;
             }
             std::uint8_t type = 0;
-            if (status == 0xFF) {
+            if (status == meta::kStatus) {
                 if (p >= m_fileEnd)
                     return End();
                 type = *p++;
@@ -60,7 +62,7 @@ bool TrackCursor::NextEvent(MidiEvent& event) {
             if (!ReadQuantity(p, m_fileEnd, count) ||
                 count > static_cast<std::uint64_t>(m_fileEnd - p))
                 return End();
-            if (status == 0xFF) {
+            if (status == meta::kStatus) {
                 // The type, then the bytes: one data byte more than the bytes.
                 event.dwLength = count + 1;
                 event.byData[0] = type;

@@ -66,7 +66,7 @@ QStringList CTopRightView::GetSelectedFiles() const {
 }
 
 void CTopRightView::AddSongs(const std::vector<TransferSource>& songs) {
-    TransferFiles(songs, m_strRepository, m_songCheck, m_repairOffer);
+    TransferFiles(songs, m_strRepository, m_songCheck, m_songRepairer);
     RefreshRepository();
 }
 

@@ -38,8 +38,8 @@ public:
     const QString m_strRepository;
     // The check a song passes on its way in.
     SongCheck m_songCheck = CheckWithConverter;
-    // What a refused song that can be repaired is offered.
-    SongRepairOffer m_repairOffer = OfferRepair;
+    // What repairs the refused songs that can be repaired, to offer them "Fix and Add".
+    SongRepairer m_songRepairer = RepairPrivateCopy;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,25 +1,35 @@
 #pragma once
 
-// The window's way with a refused song that the repair can fix: the refusal lists the changes
-// and offers "Fix and Add" besides OK. The user's own file is never touched; what is added is the
+// The window's way with refused songs that the repair can fix: the refusal lists the changes and
+// offers "Fix and Add" besides OK. The user's own files are never touched; what is added is the
 // repaired copy.
 
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace korvana {
 
-enum class RepairChoice {
-    NotOffered,  // the song cannot be repaired: the refusal is still to be shown
-    Declined,    // the refusal with the offer was shown and answered OK
-    Repaired,    // "Fix and Add": privateCopy now holds the repaired song
+// A refused song's repair, ready to take the song's place.
+struct RepairedSong {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::string> changes;  // one plain line per change
 };
 
-// privateCopy is the private copy of the song that name stands for.
-using SongRepairOffer =
-    std::function<RepairChoice(const QString& privateCopy, const std::string& name)>;
+// Repairs the song in privateCopy without showing anything; nothing when it cannot be repaired.
+using SongRepairer = std::function<std::optional<RepairedSong>(const QString& privateCopy)>;
 
-RepairChoice OfferRepair(const QString& privateCopy, const std::string& name);
+std::optional<RepairedSong> RepairPrivateCopy(const QString& privateCopy);
+
+// The refusal of one song that offers its repair.
+std::string RepairOfferText(const std::string& name, const std::vector<std::string>& changes);
+
+// What the summary of several refused songs adds when some of them can be repaired: each one's
+// name and changes.
+std::string RepairsOfferText(const std::vector<std::pair<QString, RepairedSong>>& repairs);
 
 }  // namespace korvana

@@ -36,6 +36,29 @@ std::string Renamed(std::string text, const std::string& path, const std::string
     return text;
 }
 
+enum class Stored { Yes, No, Cancelled };
+
+// Copies source to target, asking first when something stands at target.
+Stored Store(const fs::path& source, const fs::path& target, const std::string& name) {
+    if (EntryExists(target)) {
+        const PromptAnswer answer = Prompt().Ask("Overwrite?  " + name, PromptButtons::YesNoCancel);
+        if (answer == PromptAnswer::Cancel) {
+            return Stored::Cancelled;
+        }
+        if (answer != PromptAnswer::Yes) {
+            return Stored::No;
+        }
+    }
+    return CopyFileAtomically(source, target) ? Stored::Yes : Stored::No;
+}
+
+// The repaired song takes the place of the private copy and goes through the check like any
+// other song; false when it is refused or cannot be written.
+bool TakeRepair(const fs::path& privateCopy, const RepairedSong& repair, const SongCheck& check) {
+    return WriteFileAtomically(privateCopy, repair.bytes) &&
+           check(CCJShell::FromPath(privateCopy)).bAccepted;
+}
+
 }  // namespace
 
 SongVerdict CheckWithConverter(const QString& song) {
@@ -69,10 +92,12 @@ std::string RefusalSummary(int added, int total,
 }
 
 int TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                  const SongCheck& check, const SongRepairOffer& repair) {
+                  const SongCheck& check, const SongRepairer& repairer) {
     const bool several = files.size() > 1;
     std::vector<std::pair<QString, SongVerdict>> refused;
+    std::vector<std::pair<QString, RepairedSong>> repairs;  // of refused songs, to be offered
     int added = 0;
+    bool cancelled = false;
     for (const TransferSource& file : files) {
         const fs::path source = CCJShell::ToPath(file.strSourcePath);
         const fs::path target = CCJShell::ToPath(CCJShell::JoinPath(targetFolder, file.strName));
@@ -96,19 +121,23 @@ int TransferFiles(const std::vector<TransferSource>& files, const QString& targe
                 verdict.errors.push_back(name + ": cannot be read");
             }
             if (!verdict.bAccepted) {
+                std::optional<RepairedSong> repair =
+                    copied && repairer ? repairer(CCJShell::FromPath(privateCopy)) : std::nullopt;
                 if (several) {
                     refused.emplace_back(file.strName, std::move(verdict));
+                    if (repair) {
+                        repairs.emplace_back(file.strName, std::move(*repair));
+                    }
                     continue;
                 }
                 for (const std::string& message : verdict.messages) {
                     Prompt().Message(message);
                 }
-                const QString checked = CCJShell::FromPath(privateCopy);
-                const RepairChoice choice =
-                    copied && repair ? repair(checked, name) : RepairChoice::NotOffered;
-                // The repaired song goes through the check like any other.
-                const bool repaired = choice == RepairChoice::Repaired && check(checked).bAccepted;
-                if (!repaired && choice != RepairChoice::Declined) {
+                const bool wanted =
+                    repair && Prompt().Ask(RepairOfferText(name, repair->changes),
+                                           PromptButtons::FixAndAddOk) == PromptAnswer::FixAndAdd;
+                const bool repaired = wanted && TakeRepair(privateCopy, *repair, check);
+                if (!repaired && (wanted || !repair)) {
                     Prompt().Message(name + ":  File is not supported!");
                 }
                 if (!repaired) {
@@ -117,22 +146,40 @@ int TransferFiles(const std::vector<TransferSource>& files, const QString& targe
             }
             copySource = privateCopy;
         }
-        if (EntryExists(target)) {
-            const PromptAnswer answer =
-                Prompt().Ask("Overwrite?  " + name, PromptButtons::YesNoCancel);
-            if (answer == PromptAnswer::Cancel) {
-                break;
-            }
-            if (answer != PromptAnswer::Yes) {
-                continue;
-            }
-        }
-        if (CopyFileAtomically(copySource, target)) {
-            ++added;
+        const Stored stored = Store(copySource, target, name);
+        added += stored == Stored::Yes ? 1 : 0;
+        if (stored == Stored::Cancelled) {
+            cancelled = true;
+            break;
         }
     }
-    if (!refused.empty()) {
-        Prompt().Message(RefusalSummary(added, static_cast<int>(files.size()), refused));
+    if (refused.empty()) {
+        return added;
+    }
+    const std::string summary = RefusalSummary(added, static_cast<int>(files.size()), refused);
+    // After a Cancel nothing more is added.
+    if (repairs.empty() || cancelled) {
+        Prompt().Message(summary);
+        return added;
+    }
+    if (Prompt().Ask(summary + RepairsOfferText(repairs), PromptButtons::FixAndAddOk) !=
+        PromptAnswer::FixAndAdd) {
+        return added;
+    }
+    for (const auto& [songName, repair] : repairs) {
+        const std::string name = songName.toStdString();
+        const TempFolder scratch;
+        const fs::path privateCopy = scratch.Path() / CCJShell::ToPath(songName);
+        if (!scratch.IsValid() || !TakeRepair(privateCopy, repair, check)) {
+            Prompt().Message(name + ":  File is not supported!");
+            continue;
+        }
+        const Stored stored =
+            Store(privateCopy, CCJShell::ToPath(CCJShell::JoinPath(targetFolder, songName)), name);
+        added += stored == Stored::Yes ? 1 : 0;
+        if (stored == Stored::Cancelled) {
+            break;
+        }
     }
     return added;
 }

@@ -39,10 +39,11 @@ SongVerdict CheckWithConverter(const QString& song);
 // the check's messages, then name + ":  File is not supported!"; of several files, the refused
 // ones are named together at the end, each with every reason of its check, with the number
 // added. An existing target asks "Overwrite?  " + name: No skips the file, Cancel stops the
-// whole transfer. Copies never leave a half-written file. With a repair offer, a single refused
-// song that can be repaired may be added repaired instead, after the same check.
+// whole transfer. Copies never leave a half-written file. With a repairer, refused songs that
+// can be repaired are offered "Fix and Add" in that refusal, with their changes; on Fix and Add
+// each repaired song, checked like any other, is added under its song's name.
 int TransferFiles(const std::vector<TransferSource>& files, const QString& targetFolder,
-                  const SongCheck& check, const SongRepairOffer& repair = {});
+                  const SongCheck& check, const SongRepairer& repairer = {});
 
 // The summary of several refused files: how many of the files were added, then each refused
 // file's name followed by its reasons, one per line (a message that repeats a log entry once).

@@ -149,6 +149,52 @@ TEST_F(Repository, ARefusedSongThatCanBeRepairedIsOfferedFixAndAddAndOnlyTheRepa
     EXPECT_TRUE(CheckWithConverter(m_folder + "SLOW.MID").bAccepted);
 }
 
+TEST_F(Repository, SeveralRefusedSongsAreOfferedFixAndAddTogetherEachWithItsChanges) {
+    QStringList dropped;
+    for (const char* name : {"pop-8beat.mid", "refused-cut-short.mid", "refused-no-tempo.mid",
+                             "refused-mixed-channels.mid"}) {
+        dropped.push_back(Outside(QStringLiteral("many/") + name));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KORVANA_SAMPLES_DIR "/") + name, dropped.back()));
+    }
+    const QString own = QFileInfo(dropped.back()).path();
+    View().m_songCheck = CheckWithConverter;
+    // The second drop finds POP-8BEAT.MID stored and keeps it.
+    for (const PromptAnswer answer : {PromptAnswer::Ok, PromptAnswer::FixAndAdd}) {
+        const bool first = answer == PromptAnswer::Ok;
+        m_prompt = RecordingPrompt();
+        m_prompt.Script(first ? std::initializer_list<PromptAnswer>{answer}
+                              : std::initializer_list<PromptAnswer>{PromptAnswer::No, answer});
+        View().OnRepositoryDrop(dropped);
+        ASSERT_EQ(m_prompt.m_texts.size(), first ? 1u : 2u);
+        const std::string& offer = m_prompt.m_texts.back();
+        EXPECT_EQ(offer.rfind(first ? "Added 1 of 4 files. Not supported:\n\nREFUSED-CUT-SHORT.MID"
+                                    : "Added 0 of 4 files. Not supported:\n\nREFUSED-CUT-SHORT.MID",
+                              0),
+                  0u)
+            << offer;
+        EXPECT_TRUE(m_prompt.m_questions.back());
+        EXPECT_NE(offer.find("\n\nKorvana can repair 2 of them. Fix and Add puts the repaired "
+                             "songs into the repository under their names; your own files stay "
+                             "as they are. The repairs:\n\nREFUSED-NO-TEMPO.MID\n- Inserted the "
+                             "tempo 120 BPM into track 0: the song had none.\n\n"
+                             "REFUSED-MIXED-CHANNELS.MID\n- Split track 1 into one track per "
+                             "channel: channels 10 and 11."),
+                  std::string::npos)
+            << offer;
+        EXPECT_EQ(test::Column(*View().List()).size(), first ? 1 : 3);
+    }
+    EXPECT_EQ(test::Column(*View().List()),
+              QStringList({"POP-8BEAT.MID", "REFUSED-MIXED-CHANNELS.MID", "REFUSED-NO-TEMPO.MID"}));
+    for (const QString& stored : test::Entries(m_folder)) {
+        EXPECT_TRUE(CheckWithConverter(m_folder + stored).bAccepted) << stored.toStdString();
+    }
+    for (const QString& song : dropped) {
+        EXPECT_EQ(test::ReadBytes(song), test::ReadBytes(QStringLiteral(KORVANA_SAMPLES_DIR "/") +
+                                                         QFileInfo(song).fileName()));
+    }
+    EXPECT_EQ(test::Entries(own).size(), 4) << "nothing is written beside the user's files";
+}
+
 TEST_F(Repository, DropOfOnlyOtherFilesDoesNothing) {
     const QString text = Outside("readme.txt");
     ASSERT_TRUE(test::WriteBytes(text, "text"));
