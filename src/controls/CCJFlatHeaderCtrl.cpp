@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStringList>
 #include <cstdlib>
 
 #include "controls/PixelLines.h"
@@ -148,10 +149,13 @@ void CCJFlatHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int l
                 : QString();
         painter->setFont(m_font);
         painter->setPen(palette().color(QPalette::ButtonText));
-        const QString elided =
-            painter->fontMetrics().elidedText(title, Qt::ElideRight, text.width());
-        painter->drawText(
-            text, static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, elided);
+        // A title may hold line breaks; each line is cut short on its own.
+        QStringList lines = title.split(QLatin1Char('\n'));
+        for (QString& line : lines) {
+            line = painter->fontMetrics().elidedText(line, Qt::ElideRight, text.width());
+        }
+        painter->drawText(text, static_cast<int>(horizontal | Qt::AlignVCenter),
+                          lines.join(QLatin1Char('\n')));
     }
     if (logicalIndex == m_nSortCol) {
         DrawSortArrow(*painter, rect);

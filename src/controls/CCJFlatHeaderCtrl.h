@@ -1,7 +1,7 @@
 #pragma once
 
 // A flat list header: no raised edges, thin etched dividers and a small etched arrow on the
-// column the list is sorted by.
+// column the list is sorted by. A title with line breaks makes the header as many lines tall.
 
 #include <QFont>
 #include <QHeaderView>

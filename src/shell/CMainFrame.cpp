@@ -105,12 +105,9 @@ void CMainFrame::EnableKeyboardCommands(bool enable) {
 
 void CMainFrame::ShowDeviceName(const QString& name) {
     const QString title = LoadResString(AFX_IDS_APP_TITLE);
-    const QString column = LoadResString(IDS_COLUMN_DEVICE);
-    const QString dash = QStringLiteral(" \u2014 ");
-    setWindowTitle(name.isEmpty() ? title : title + dash + name);
+    setWindowTitle(name.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + name);
     if (CTopLeftView* slotView = FindTopLeftView(this)) {
-        slotView->m_wndDevList->headerItem()->setText(
-            0, name.isEmpty() ? column : column + dash + name);
+        slotView->ShowDeviceName(name);
     }
 }
 

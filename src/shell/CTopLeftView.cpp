@@ -1,11 +1,13 @@
 #include "shell/CTopLeftView.h"
 
+#include <QHeaderView>
 #include <QResizeEvent>
 #include <array>
 
 #include "common/Prompt.h"
 #include "controls/CCJFlatHeaderCtrl.h"
 #include "controls/ResourceIds.h"
+#include "controls/StringTable.h"
 #include "device/CMidiTrans.h"
 #include "shell/CTopMiddleView.h"
 #include "shell/ColumnWidths.h"
@@ -25,6 +27,8 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
     m_wndDevList->SubclassHeader(false);
     // Row i is slot i: the slots keep the keyboard's order, and the header offers no sort.
     m_wndDevList->GetFlatHeader()->setSectionsClickable(false);
+    connect(m_wndDevList->header(), &QHeaderView::sectionResized, this,
+            &CTopLeftView::UpdateHeaderTitle);
     connect(m_wndDevList, &DevListCtrl::refreshRequested, this, &CTopLeftView::OnUserRefresh,
             Qt::DirectConnection);
     connect(m_wndDevList, &DevListCtrl::backUpRequested, this, [this] {
@@ -43,6 +47,28 @@ CTopLeftView::CTopLeftView(QWidget* parent) : QWidget(parent), m_wndDevList(new 
 
 void CTopLeftView::resizeEvent(QResizeEvent* event) {
     m_wndDevList->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+void CTopLeftView::ShowDeviceName(const QString& name) {
+    m_deviceName = name;
+    UpdateHeaderTitle();
+}
+
+void CTopLeftView::UpdateHeaderTitle() {
+    const QString column = LoadResString(IDS_COLUMN_DEVICE);
+    QString title = column;
+    if (!m_deviceName.isEmpty()) {
+        const QString dash = QStringLiteral(" \u2014");
+        title = column + dash + QLatin1Char(' ') + m_deviceName;
+        const CCJFlatHeaderCtrl* header = m_wndDevList->GetFlatHeader();
+        const int room = header->sectionSize(0) - 2 * CCJFlatHeaderCtrl::m_nOffset;
+        if (header->fontMetrics().horizontalAdvance(title) > room) {
+            title = column + dash + QLatin1Char('\n') + m_deviceName;
+        }
+    }
+    if (m_wndDevList->headerItem()->text(0) != title) {
+        m_wndDevList->headerItem()->setText(0, title);
+    }
 }
 
 void CTopLeftView::Refresh() {

@@ -24,6 +24,9 @@ public:
     // The same without a message: false, with the list as it was, when the keyboard does not
     // answer.
     bool ReadSlots();
+    // Names the connected keyboard in the list's header, "Device — <name>" (empty: none). Where
+    // that does not fit the column, the name goes on a second line of its own.
+    void ShowDeviceName(const QString& name);
     // The list's requests: a refresh, or the deletion of a slot (-1: a refresh).
     void OnUserRefresh();
     void OnUserDeleteSlot(int slot);
@@ -40,6 +43,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UpdateHeaderTitle();
+
+    QString m_deviceName;
 };
 
 // A slot name as the keyboard sends it (8-bit text) in the window's text.

@@ -1,4 +1,5 @@
 #include "KeyboardWindowFixture.h"
+#include "controls/CCJFlatHeaderCtrl.h"
 #include "shell/CCJShell.h"
 
 namespace korvana::test {
@@ -106,6 +107,33 @@ TEST_F(DeviceDialog, ConnectToTheSimulatedKeyboardFillsTheSlotsAndNamesIt) {
     EXPECT_EQ(Bar().m_strDeviceName, "Korvana Keyboard");
     EXPECT_EQ(Bar().m_nInDevice, 4);
     EXPECT_EQ(Slots().m_wndDevList->GetItemCount(), 16);
+}
+
+// At the smallest window the name takes a header line of its own rather than being cut short.
+TEST_F(DeviceDialog, TheKeyboardsNameShowsWholeInTheTitleAndTheSlotListsHeader) {
+    ConnectTo(m_simulated);
+    EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("Korvana \u2014 Korvana Keyboard"));
+    const CCJFlatHeaderCtrl* header = Slots().m_wndDevList->GetFlatHeader();
+    const auto title = [&] { return Slots().m_wndDevList->headerItem()->text(0); };
+    for (const int width : {800, 1600}) {
+        m_frame->resize(width, 600);
+        QCoreApplication::processEvents();
+        const QStringList lines = title().split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.join(QLatin1Char(' ')), QStringLiteral("Device \u2014 Korvana Keyboard"));
+        EXPECT_EQ(lines.size(), width == 800 ? 2 : 1) << width;
+        for (const QString& line : lines) {
+            EXPECT_LE(
+                header->fontMetrics().horizontalAdvance(line) + 2 * CCJFlatHeaderCtrl::m_nOffset,
+                header->sectionSize(0))
+                << line.toStdString();
+        }
+        EXPECT_GE(header->height(), lines.size() * header->fontMetrics().height());
+        EXPECT_GE(Slots().m_wndDevList->viewport()->y(), header->geometry().bottom())
+            << "the header covers no slot";
+    }
+    ConnectTo(QStringLiteral("Zeta"));
+    EXPECT_EQ(title(), QStringLiteral("Device"));
+    EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("Korvana"));
 }
 
 TEST_F(DeviceDialog, APortThatCannotBeOpenedFailsTheConnect) {
