@@ -72,7 +72,7 @@ std::vector<SongArgument> ExpandFolders(const std::vector<std::string>& words) {
                 names.push_back(name);
             else if (!entry.is_directory(typeError))
                 std::fprintf(stderr, "korvana-cli: %s skipped: not a regular file\n",
-                             Printable(Utf8FromPath(entry.path())).c_str());
+                             PrintablePath(entry.path()).c_str());
         }
         if (error) {
             inputs.push_back({word, error.message()});

@@ -12,6 +12,7 @@
 
 #include "Commands.h"
 #include "ImageCommands.h"
+#include "InterruptStop.h"
 #include "cli/JsonText.h"
 #include "cli/PrintableText.h"
 #include "common/PathNames.h"
@@ -118,8 +119,7 @@ int SendSong(CMidiTrans& link, const std::filesystem::path& file, int slot, bool
     if (!conversion.Accepted() || conversion.image.empty()) {
         for (const std::string& error : conversion.Errors())
             std::fprintf(stderr, "%s\n", Printable(error).c_str());
-        std::fprintf(stderr, "%s:  File is not supported!\n",
-                     Printable(Utf8FromPath(file)).c_str());
+        std::fprintf(stderr, "%s:  File is not supported!\n", PrintablePath(file).c_str());
         return kExitUsage;
     }
     return SendImage(link, conversion.image, slot, verify, file);
@@ -133,8 +133,11 @@ int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(Utf8FromPath(target) + " exists; nothing was fetched");
     if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr, "%s  Upload error!\n",
-                     Printable(Utf8FromPath(target.filename())).c_str());
+        std::fprintf(stderr,
+                     link.StopRequested()
+                         ? "%s  Upload stopped: nothing was written, and the slot is unchanged.\n"
+                         : "%s  Upload error!\n",
+                     PrintablePath(target.filename()).c_str());
         return kExitRefused;
     }
     return kExitOk;
@@ -203,6 +206,35 @@ std::optional<std::string> ParseRequest(const std::string& command,
     return std::nullopt;
 }
 
+// The command itself, once the keyboard has answered the connect handshake.
+int RunOnKeyboard(CMidiTrans& link, const std::string& command, const Request& request,
+                  const std::string& name, const std::optional<std::vector<std::uint8_t>>& image,
+                  const std::optional<LoadedBackup>& backup) {
+    if (command == "connect") {
+        std::printf("%s\n", Printable(name).c_str());
+        return kExitOk;
+    }
+    if (command == "list")
+        return ListSlots(link, request.json);
+    if (command == "send")
+        return image ? SendImage(link, *image, request.slot, request.verify, request.file)
+                     : SendSong(link, request.file, request.slot, request.verify);
+    if (command == "backup")
+        return RunBackup(link, request.file, name, request.json);
+    if (command == "restore")
+        return RunRestore(link, *backup, {.exact = request.exact, .verify = request.verify},
+                          request.json);
+    if (command == "delete") {
+        if (!link.DeleteSlot(static_cast<unsigned>(request.slot))) {
+            std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",
+                         request.slot);
+            return kExitRefused;
+        }
+        return kExitOk;
+    }
+    return FetchSlot(link, request.slot, request.file);
+}
+
 }  // namespace
 
 int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
@@ -245,6 +277,7 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
                           "' (alsa, jack, coremidi or winmm, as built in)");
 
     CMidiTrans link;
+    const StopOnInterrupt stopOnInterrupt(link);
     link.SetLockWait(kKeyboardLockTimeout, [] {
         std::fputs("waiting for the keyboard (used by another Korvana program)\n", stderr);
     });
@@ -264,32 +297,21 @@ int RunDeviceCommand(const std::string& command, const GlobalOptions& options,
     if (!out)
         return UsageError("no output port matches '" + *options.outPort + "'");
     std::string name;
-    if (!link.ConnectDevice(*in, name, *out))
-        return kExitRefused;
-
-    if (command == "connect") {
-        std::printf("%s\n", Printable(name).c_str());
-        return kExitOk;
+    const int status = link.ConnectDevice(*in, name, *out)
+                           ? RunOnKeyboard(link, command, request, name, image, backup)
+                           : kExitRefused;
+    if (status != kExitOk && link.GaveUpOnLock()) {
+        std::fprintf(stderr,
+                     "korvana-cli: the keyboard stayed busy with another Korvana program "
+                     "for %lld seconds\n",
+                     static_cast<long long>(kKeyboardLockTimeout.count() / 1000));
     }
-    if (command == "list")
-        return ListSlots(link, request.json);
-    if (command == "send")
-        return image ? SendImage(link, *image, request.slot, request.verify, request.file)
-                     : SendSong(link, request.file, request.slot, request.verify);
-    if (command == "backup")
-        return RunBackup(link, request.file, name, request.json);
-    if (command == "restore")
-        return RunRestore(link, *backup, {.exact = request.exact, .verify = request.verify},
-                          request.json);
-    if (command == "delete") {
-        if (!link.DeleteSlot(static_cast<unsigned>(request.slot))) {
-            std::fprintf(stderr, "korvana-cli: the keyboard did not delete slot %d\n",
-                         request.slot);
-            return kExitRefused;
-        }
-        return kExitOk;
+    // What Ctrl+C stopped was said where it happened; work that was done counts as done.
+    if (status != kExitOk && link.StopRequested()) {
+        std::fputs("korvana-cli: stopped by Ctrl+C\n", stderr);
+        return kExitInterrupted;
     }
-    return FetchSlot(link, request.slot, request.file);
+    return status;
 }
 
 }  // namespace korvana::cli

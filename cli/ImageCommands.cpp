@@ -6,7 +6,6 @@
 #include "Commands.h"
 #include "TerminalProgress.h"
 #include "cli/PrintableText.h"
-#include "common/PathNames.h"
 #include "common/SafeFile.h"
 #include "device/SongImageFormat.h"
 #include "device/SongImageTransfer.h"
@@ -15,10 +14,6 @@ namespace korvana::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string PathText(const fs::path& path) {
-    return Printable(Utf8FromPath(path));
-}
 
 // Keyboards name slots in their own 8-bit text; printed JSON stays valid UTF-8.
 void PrintJson(const nlohmann::ordered_json& json) {
@@ -29,6 +24,16 @@ void PrintJson(const nlohmann::ordered_json& json) {
 void PrintFailures(const std::vector<SlotFailure>& failures) {
     for (const SlotFailure& failure : failures)
         std::fprintf(stderr, "SLOT %d: %s\n", failure.slot, Printable(failure.error).c_str());
+}
+
+// What a slot holds after a stopped send: the keyboard drops an unfinished data frame whole.
+std::string SlotState(CMidiTrans& link, int slot) {
+    const std::string number = "Slot " + std::to_string(slot);
+    std::vector<std::string> names;
+    if (!link.ReadDirectory(names) || static_cast<std::size_t>(slot) >= names.size())
+        return number + " could not be read: list the slots to see what it holds.";
+    const std::string& name = names[static_cast<std::size_t>(slot)];
+    return name == kEmptySlotText ? number + " is empty." : number + " holds " + name + ".";
 }
 
 }  // namespace
@@ -42,7 +47,7 @@ std::optional<std::vector<std::uint8_t>> ReadSongImageFile(const fs::path& file)
     const std::optional<std::string> problem =
         image ? SongImageProblem(*image) : "it cannot be read or is larger than a song image";
     if (problem) {
-        std::fprintf(stderr, "%s: not a keyboard song image: %s\n", PathText(file).c_str(),
+        std::fprintf(stderr, "%s: not a keyboard song image: %s\n", PrintablePath(file).c_str(),
                      problem->c_str());
         return std::nullopt;
     }
@@ -56,11 +61,16 @@ int SendImage(CMidiTrans& link, const std::vector<std::uint8_t>& image, int slot
         TerminalProgress progress(link, image.size());
         result = SendSongImage(link, image, slot, verify);
     }
+    if (!result.sent && link.StopRequested()) {
+        std::fprintf(stderr, "%s  Download stopped. %s\n", PrintablePath(file.filename()).c_str(),
+                     Printable(SlotState(link, slot)).c_str());
+        return kExitRefused;
+    }
     if (!result.sent) {
         // The keyboard's own reason first, as the window shows it.
         if (!result.error.empty() && result.error != "Download error!")
             std::fprintf(stderr, "%s\n", Printable(result.error).c_str());
-        std::fprintf(stderr, "%s  Download error!\n", PathText(file.filename()).c_str());
+        std::fprintf(stderr, "%s  Download error!\n", PrintablePath(file.filename()).c_str());
         return kExitRefused;
     }
     if (!result.Ok()) {
@@ -73,8 +83,8 @@ int SendImage(CMidiTrans& link, const std::vector<std::uint8_t>& image, int slot
 
 std::optional<int> CheckBackupFolder(const fs::path& folder) {
     if (std::optional<std::string> problem = BackupFolderProblem(folder)) {
-        std::fprintf(stderr, "korvana-cli: %s %s; nothing was written\n", PathText(folder).c_str(),
-                     problem->c_str());
+        std::fprintf(stderr, "korvana-cli: %s %s; nothing was written\n",
+                     PrintablePath(folder).c_str(), problem->c_str());
         return kExitUsage;
     }
     return std::nullopt;
@@ -95,7 +105,7 @@ int RunBackup(CMidiTrans& link, const fs::path& folder, const std::string& devic
         std::fputs(ManifestJson(outcome.manifest).c_str(), stdout);
     } else {
         std::printf("%zu slots backed up into %s, %zu empty, %zu failed\n",
-                    outcome.manifest.backedUp.size(), PathText(folder).c_str(),
+                    outcome.manifest.backedUp.size(), PrintablePath(folder).c_str(),
                     outcome.manifest.empty.size(), outcome.failures.size());
     }
     return outcome.Complete() ? kExitOk : kExitRefused;
@@ -109,6 +119,10 @@ int RunRestore(CMidiTrans& link, const LoadedBackup& backup, const RestoreOption
         outcome = RestoreBackup(link, backup, options, line.Function());
     }
     PrintFailures(outcome.failed);
+    for (const SlotFailure& failure : outcome.failed) {
+        if (outcome.interruption == Interruption::Stopped && failure.error == kStoppedReason)
+            std::fprintf(stderr, "%s\n", Printable(SlotState(link, failure.slot)).c_str());
+    }
     if (json) {
         nlohmann::ordered_json report;
         report["restored"] = outcome.restored;

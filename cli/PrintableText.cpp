@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/PathNames.h"
+
 namespace korvana::cli {
 
 std::size_t Utf8Character(std::string_view text, std::size_t at, char32_t& codePoint) {
@@ -69,6 +71,10 @@ std::string Printable(std::string_view text) {
         at += length;
     }
     return printable;
+}
+
+std::string PrintablePath(const std::filesystem::path& path) {
+    return Printable(Utf8FromPath(path));
 }
 
 }  // namespace korvana::cli

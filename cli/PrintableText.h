@@ -4,6 +4,7 @@
 // they must neither forge lines nor drive the terminal, and JSON must stay JSON.
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,8 @@ constexpr bool IsControl(char32_t codePoint) {
 // text for a terminal line: \n, \r and \t for those, \xNN for every other control character
 // and for every byte that is not UTF-8 (a C1 character's two bytes each), the rest unchanged.
 std::string Printable(std::string_view text);
+
+// A path's UTF-8 text, made printable as above.
+std::string PrintablePath(const std::filesystem::path& path);
 
 }  // namespace korvana::cli

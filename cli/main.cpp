@@ -104,9 +104,11 @@ Keyboard:
   --api NAME  MIDI system: alsa, jack, coremidi or winmm (default: the environment variable
               KORVANA_MIDI_API, else the platform's default).
 
+Ctrl+C during a keyboard command stops its transfer after the chunk in flight and says what the
+slot holds; a second Ctrl+C ends the program at once.
 Exit status: 0 success (every FILE accepted, and converted by convert), 1 a FILE refused or not
 converted, or the keyboard refused or did not answer in time, 2 a usage error or a FILE that
-could not be opened.
+could not be opened, 130 a keyboard command stopped by Ctrl+C.
 )";
 
 bool TakeValue(const std::vector<std::string>& words, std::size_t& i,

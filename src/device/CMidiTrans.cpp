@@ -40,8 +40,11 @@ public:
     explicit OperationScope(CMidiTrans& trans) : m_trans(trans), m_busy(trans) {
         if (!trans.m_strOutputPort.empty()) {
             m_lock.emplace(trans.m_lockFolder, trans.m_strOutputPort);
-            m_bLocked = m_lock->Acquire(trans.m_lockTimeout, trans.m_onLockWait,
-                                        [&trans] { trans.m_pMidiDevice->PumpMessages(); });
+            m_bLocked = m_lock->Acquire(trans.m_lockTimeout, trans.m_onLockWait, [&trans] {
+                trans.m_pMidiDevice->PumpMessages();
+                return !trans.StopRequested();
+            });
+            trans.m_bGaveUpOnLock |= !m_bLocked && !trans.StopRequested();
         }
     }
     ~OperationScope() { m_trans.m_deadline = Clock::time_point::max(); }
@@ -268,7 +271,9 @@ bool CMidiTrans::ConnectDevice(int nInId, std::string& strName, int nOutId) {
                           ? outputs[static_cast<std::size_t>(nOutId)].strName
                           : std::string();
     if (!Connect(strName)) {
-        Prompt().Message("Connect request error!");
+        // A stop asked for while waiting for another program is no fault of the keyboard.
+        if (!StopRequested())
+            Prompt().Message("Connect request error!");
         return false;
     }
     m_bConnected = 1;

@@ -53,11 +53,15 @@ public:
     // wait. Lock files live in folder (by default KeyboardLock::DefaultFolder()).
     void SetLockWait(std::chrono::milliseconds timeout, std::function<void()> onWait);
     void SetLockFolder(std::filesystem::path folder) { m_lockFolder = std::move(folder); }
+    // An operation of this link ran out of time waiting for another program's lock (a stop that
+    // ended the wait does not count).
+    bool GaveUpOnLock() const { return m_bGaveUpOnLock; }
 
     // Asks the transfer under way, and every send or fetch after it until ClearStop, to end
     // after the chunk or block in flight: a send leaves its data frame unfinished, which the
-    // keyboard drops whole, and a fetch asks for no further block. Other requests still run, so
-    // that the slots can be read to say where things stand. Safe from any thread.
+    // keyboard drops whole, a fetch asks for no further block, and no operation waits any
+    // longer for another program's lock. Other requests still run, so that the slots can be read
+    // to say where things stand. Safe from any thread, and from a signal handler.
     void RequestStop() { m_bStopRequested = 1; }
     void ClearStop() { m_bStopRequested = 0; }
     bool StopRequested() const { return m_bStopRequested == 1; }
@@ -149,6 +153,7 @@ private:
     std::filesystem::path m_lockFolder = KeyboardLock::DefaultFolder();
     std::chrono::milliseconds m_lockTimeout = kKeyboardLockTimeout;
     std::function<void()> m_onLockWait;
+    bool m_bGaveUpOnLock = false;
     // Last, so that it goes first: its ports close before the state the handler writes.
     std::unique_ptr<CMidiDevice> m_pMidiDevice;
 };

@@ -52,7 +52,7 @@ fs::path KeyboardLock::DefaultFolder() {
 }
 
 bool KeyboardLock::Acquire(std::chrono::milliseconds timeout, const std::function<void()>& onWait,
-                           const std::function<void()>& pump) {
+                           const std::function<bool()>& keepWaiting) {
     if (m_bHeld)
         return true;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -65,8 +65,8 @@ bool KeyboardLock::Acquire(std::chrono::milliseconds timeout, const std::functio
         if (!waiting && onWait)
             onWait();
         waiting = true;
-        if (pump)
-            pump();
+        if (keepWaiting && !keepWaiting())
+            return false;
         std::this_thread::sleep_for(kRetryInterval);
     }
     return true;

@@ -22,10 +22,11 @@ public:
     KeyboardLock& operator=(const KeyboardLock&) = delete;
 
     // Takes the lock, waiting up to timeout while another holder has it; onWait runs once when
-    // the wait begins and pump between tries. False when the time ran out. Where no lock file
-    // can be made the lock cannot guard anything: true without holding it.
+    // the wait begins and keepWaiting between tries (it may pump the caller's messages; false
+    // ends the wait). False when the lock was not taken. Where no lock file can be made the lock
+    // cannot guard anything: true without holding it.
     bool Acquire(std::chrono::milliseconds timeout, const std::function<void()>& onWait,
-                 const std::function<void()>& pump);
+                 const std::function<bool()>& keepWaiting);
     void Release();
     bool IsHeld() const { return m_bHeld; }
     const std::filesystem::path& Path() const { return m_path; }

@@ -24,10 +24,14 @@ TEST(KeyboardLockTest, SecondHolderWaitsThenGivesUpAndGetsItOnceReleased) {
     int pumps = 0;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(second.Acquire(
-        100ms, [&] { ++waits; }, [&] { ++pumps; }));
+        100ms, [&] { ++waits; }, [&] { return ++pumps > 0; }));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
     EXPECT_EQ(waits, 1);
-    EXPECT_GT(pumps, 0);
+    EXPECT_GT(pumps, 1);
+    pumps = 0;
+    EXPECT_FALSE(second.Acquire(60000ms, {}, [&] { return ++pumps < 3; }))
+        << "the caller ends the wait long before its time-out";
+    EXPECT_EQ(pumps, 3);
 
     KeyboardLock other(folder.Path(), "Another keyboard");
     EXPECT_TRUE(other.Acquire(0ms, {}, {})) << "each keyboard has a lock of its own";

@@ -238,10 +238,19 @@ TEST_F(OperationsTest, OperationWaitsForTheKeyboardsLockThenGivesUp) {
     KeyboardLock other(m_lockFolder.Path(), "Test out");
     ASSERT_TRUE(other.Acquire(std::chrono::milliseconds(0), {}, {}));
     const std::size_t sent = m_pBackend->Sent().size();
+    EXPECT_FALSE(m_link.GaveUpOnLock());
     EXPECT_FALSE(m_link.DeleteSlot(4));
+    EXPECT_TRUE(m_link.GaveUpOnLock());
     EXPECT_EQ(waits, 1);
     EXPECT_EQ(m_pBackend->Sent().size(), sent) << "nothing is sent without the lock";
     EXPECT_TRUE(m_link.IsIdle());
+
+    // A stop ends the wait however long it would have been.
+    m_link.SetLockWait(std::chrono::minutes(1), [&] { m_link.RequestStop(); });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_link.DeleteSlot(4));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    m_link.ClearStop();
     other.Release();
     EXPECT_TRUE(m_link.DeleteSlot(4));
     EXPECT_EQ(waits, 1);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two korvana-cli sends at once to one korvana-keyboard (which stores slowly), 20 rounds: a send
-# that reports success has its own song in its slot, every time.
+# that reports success has its own song in its slot, every time. Then Ctrl+C ends a wait for the
+# other program.
 # Usage: jack_two_programs.sh KORVANA_CLI KORVANA_KEYBOARD SONG_A SONG_B
 set -euo pipefail
 cli=$1
@@ -61,4 +62,21 @@ for round in $(seq 20); do
 done
 # Under heavy load a protocol time-out may fail a send now and then; the lock must not.
 [ "$succeeded" -ge 20 ] || fail "only $succeeded of 40 sends succeeded"
+
+# Ctrl+C while another program holds the keyboard ends the wait at once: nothing is sent, and
+# the exit status says the command was stopped. (A job started with & ignores Ctrl+C unless told.)
+lock=$(echo "$work"/korvana-keyboard-*.lock)
+exec 9>>"$lock"
+flock -n 9 || fail "the keyboard's lock is held after every send ended"
+env --default-signal=INT "$cli" --in "$name" --out "$name" send "${songs[0]}" 3 \
+  >"$work/int.out" 2>"$work/int.err" 9>&- &
+sender=$!
+for _ in $(seq 300); do grep -q "waiting for the keyboard" "$work/int.err" && break; sleep 0.1; done
+kill -INT "$sender"
+rc=0
+wait "$sender" || rc=$?
+exec 9>&-
+[ "$rc" -eq 130 ] || fail "Ctrl+C while waiting ended with $rc, not 130"
+grep -q "stopped by Ctrl+C" "$work/int.err" || fail "Ctrl+C while waiting was not reported"
+[ ! -e "$work/store/slot-003.bin" ] || fail "a send stopped while waiting reached the keyboard"
 echo "two programs at once: $succeeded of 40 sends succeeded, each with its song in its slot"
