@@ -68,6 +68,8 @@ void CTopLeftView::UpdateHeaderTitle() {
     }
     if (m_wndDevList->headerItem()->text(0) != title) {
         m_wndDevList->headerItem()->setText(0, title);
+        // A name too long even for a line of its own is cut short there, but never here.
+        m_wndDevList->headerItem()->setToolTip(0, m_deviceName);
     }
 }
 

@@ -131,6 +131,7 @@ TEST_F(DeviceDialog, TheKeyboardsNameShowsWholeInTheTitleAndTheSlotListsHeader) 
         EXPECT_GE(Slots().m_wndDevList->viewport()->y(), header->geometry().bottom())
             << "the header covers no slot";
     }
+    EXPECT_EQ(Slots().m_wndDevList->headerItem()->toolTip(0), QStringLiteral("Korvana Keyboard"));
     ConnectTo(QStringLiteral("Zeta"));
     EXPECT_EQ(title(), QStringLiteral("Device"));
     EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("Korvana"));
