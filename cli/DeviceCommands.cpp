@@ -19,6 +19,7 @@
 #include "common/Prompt.h"
 #include "conversion/PrivateConversion.h"
 #include "device/CMidiTrans.h"
+#include "device/KeyboardBackup.h"
 #include "device/RtMidiBackend.h"
 #include "device/SongImageFormat.h"
 
@@ -133,11 +134,8 @@ int FetchSlot(CMidiTrans& link, int slot, const std::filesystem::path& target) {
         Prompt().Ask("Replace existed file?", PromptButtons::YesNo) != PromptAnswer::Yes)
         return UsageError(Utf8FromPath(target) + " exists; nothing was fetched");
     if (!link.ReceiveFile(target, slot, kFetchTimeout)) {
-        std::fprintf(stderr,
-                     link.StopRequested()
-                         ? "%s  Upload stopped: nothing was written, and the slot is unchanged.\n"
-                         : "%s  Upload error!\n",
-                     PrintablePath(target.filename()).c_str());
+        std::fprintf(stderr, "%s%s\n", PrintablePath(target.filename()).c_str(),
+                     link.StopRequested() ? kFetchStoppedText : "  Upload error!");
         return kExitRefused;
     }
     return kExitOk;

@@ -28,12 +28,10 @@ void PrintFailures(const std::vector<SlotFailure>& failures) {
 
 // What a slot holds after a stopped send: the keyboard drops an unfinished data frame whole.
 std::string SlotState(CMidiTrans& link, int slot) {
-    const std::string number = "Slot " + std::to_string(slot);
     std::vector<std::string> names;
-    if (!link.ReadDirectory(names) || static_cast<std::size_t>(slot) >= names.size())
-        return number + " could not be read: list the slots to see what it holds.";
-    const std::string& name = names[static_cast<std::size_t>(slot)];
-    return name == kEmptySlotText ? number + " is empty." : number + " holds " + name + ".";
+    const bool listed = link.ReadDirectory(names);
+    return Printable(
+        SlotStateText(listed ? &names : nullptr, slot, "list the slots to see what it holds."));
 }
 
 }  // namespace
@@ -63,7 +61,7 @@ int SendImage(CMidiTrans& link, const std::vector<std::uint8_t>& image, int slot
     }
     if (!result.sent && link.StopRequested()) {
         std::fprintf(stderr, "%s  Download stopped. %s\n", PrintablePath(file.filename()).c_str(),
-                     Printable(SlotState(link, slot)).c_str());
+                     SlotState(link, slot).c_str());
         return kExitRefused;
     }
     if (!result.sent) {
@@ -119,10 +117,8 @@ int RunRestore(CMidiTrans& link, const LoadedBackup& backup, const RestoreOption
         outcome = RestoreBackup(link, backup, options, line.Function());
     }
     PrintFailures(outcome.failed);
-    for (const SlotFailure& failure : outcome.failed) {
-        if (outcome.interruption == Interruption::Stopped && failure.error == kStoppedReason)
-            std::fprintf(stderr, "%s\n", Printable(SlotState(link, failure.slot)).c_str());
-    }
+    if (const std::optional<int> stopped = outcome.StoppedSlot())
+        std::fprintf(stderr, "%s\n", SlotState(link, *stopped).c_str());
     if (json) {
         nlohmann::ordered_json report;
         report["restored"] = outcome.restored;

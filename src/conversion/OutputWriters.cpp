@@ -69,7 +69,7 @@ bool CMidiPattern::WriteOutputFiles() {
     const bool written =
         !pattern.Error() && !control.Error() && pattern.Commit() && control.Commit();
     if (!written) {
-        const bool patternFailed = pattern.Error().operator bool();
+        const bool patternFailed = static_cast<bool>(pattern.Error());
         const std::string& path = patternFailed ? m_strPatternFile : m_controlFile.Path();
         const std::error_code error = patternFailed ? pattern.Error() : control.Error();
         m_outcome.writeFailure = path + ": " + error.message();

@@ -46,6 +46,15 @@ Interruption AfterFailedTransfer(CMidiTrans& link) {
     return link.ReadDirectory(names) ? Interruption::None : Interruption::KeyboardGone;
 }
 
+std::string SlotStateText(const std::vector<std::string>* names, int slot,
+                          const std::string& howToLook) {
+    const std::string number = "Slot " + std::to_string(slot);
+    if (names == nullptr || slot < 0 || static_cast<std::size_t>(slot) >= names->size())
+        return number + " could not be read: " + howToLook;
+    const std::string& name = (*names)[static_cast<std::size_t>(slot)];
+    return name == kEmptySlotText ? number + " is empty." : number + " holds " + name + ".";
+}
+
 std::optional<std::string> BackupFolderProblem(const fs::path& folder) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(folder, ec);

@@ -48,6 +48,16 @@ inline constexpr const char* kStoppedReason = "stopped";
 // keyboard merely refused lets the series go on.
 Interruption AfterFailedTransfer(CMidiTrans& link);
 
+// After a stopped transfer, what the slot holds by the keyboard's list (names; null when it could
+// not be read): "Slot N is empty.", "Slot N holds NAME." with the name's own 8-bit text, or "Slot
+// N could not be read: " and then howToLook.
+std::string SlotStateText(const std::vector<std::string>* names, int slot,
+                          const std::string& howToLook);
+
+// A fetch that a stop ended, after the file's name.
+inline constexpr const char* kFetchStoppedText =
+    "  Upload stopped: nothing was written, and the slot is unchanged.";
+
 struct BackupOutcome {
     BackupManifest manifest;            // as written; its `failed` lists the slots not fetched
     std::vector<SlotFailure> failures;  // why each of those failed

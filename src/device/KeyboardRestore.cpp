@@ -130,6 +130,16 @@ std::optional<LoadedBackup> LoadBackup(const fs::path& folder, std::string& erro
     return backup;
 }
 
+std::optional<int> RestoreOutcome::StoppedSlot() const {
+    if (interruption != Interruption::Stopped)
+        return std::nullopt;
+    for (const SlotFailure& failure : failed) {
+        if (failure.error == kStoppedReason)
+            return failure.slot;
+    }
+    return std::nullopt;
+}
+
 RestoreOutcome RestoreBackup(CMidiTrans& link, const LoadedBackup& backup,
                              const RestoreOptions& options, const SlotProgressFunction& progress) {
     RestoreOutcome outcome;

@@ -44,6 +44,9 @@ struct RestoreOutcome {
     std::vector<int> deleted;
     // Set when the sends ended early; the slots left unsent are among the failures.
     Interruption interruption = Interruption::None;
+
+    // The slot whose send a stop ended, if any.
+    std::optional<int> StoppedSlot() const;
 };
 
 // Sends every image into its slot; a failing slot is reported and the others still go, unless

@@ -207,14 +207,10 @@ void CTopMiddleView::OnCancel() {
 
 std::string CTopMiddleView::SlotState(int slot) {
     CTopLeftView* slotView = FindTopLeftView(this);
-    const std::string number = "Slot " + std::to_string(slot);
-    if (slotView == nullptr || !slotView->ReadSlots() ||
-        static_cast<std::size_t>(slot) >= slotView->m_slotNames.size()) {
-        return number + " could not be read: press Refresh to see what it holds.";
-    }
-    const std::string& name = slotView->m_slotNames[static_cast<std::size_t>(slot)];
-    return name == kEmptySlotText ? number + " is empty."
-                                  : number + " holds " + SlotText(name).toStdString() + ".";
+    const bool listed = slotView != nullptr && slotView->ReadSlots();
+    return SlotText(SlotStateText(listed ? &slotView->m_slotNames : nullptr, slot,
+                                  "press Refresh to see what it holds."))
+        .toStdString();
 }
 
 void CTopMiddleView::OnSend() {
@@ -399,8 +395,7 @@ void CTopMiddleView::OnFetch() {
         }
         const Interruption interruption = AfterFailedTransfer(*link);
         if (interruption == Interruption::Stopped) {
-            Prompt().Message(name.toStdString() +
-                             "  Upload stopped: nothing was written, and the slot is unchanged.");
+            Prompt().Message(name.toStdString() + kFetchStoppedText);
             break;
         }
         if (interruption == Interruption::KeyboardGone) {
@@ -487,10 +482,8 @@ void CTopMiddleView::RestoreFrom(const QString& folder) {
         Prompt().Message(summary + kKeyboardGone);
         return;
     }
-    for (const SlotFailure& failure : outcome.failed) {
-        if (outcome.interruption == Interruption::Stopped && failure.error == kStoppedReason) {
-            summary += "\n" + SlotState(failure.slot);
-        }
+    if (const std::optional<int> stopped = outcome.StoppedSlot()) {
+        summary += "\n" + SlotState(*stopped);
     }
     Prompt().Message(summary);
     slotView->Refresh();
